@@ -1,0 +1,40 @@
+#include "app/Startup.h"
+
+#include "app/AppInfo.h"
+#include "platform/Dialogs.h"
+#include "platform/InstanceGuard.h"
+#include "store/WordListImport.h"
+#include "store/WordStore.h"
+
+#include <QFileInfo>
+
+namespace mirvo {
+
+QString storeFolderFor(const QString &programFolder, const QString &userDataFolder)
+{
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder + QStringLiteral("/words");
+    return userDataFolder + QStringLiteral("/words");
+}
+
+bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, const WordStore &store,
+                    const QString &defaultListPath)
+{
+    if (!guard.acquire()) {
+        dialogs.message(nullptr, QStringLiteral("该程序已经打开。"), appinfo::title,
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+        return false;
+    }
+    if (store.exists())
+        return true;
+
+    QString error;
+    if (!store.create(&error))
+        return true;
+    dialogs.message(nullptr, QStringLiteral("第一次运行需要导入默认词库，点击确定后请稍等片刻。"),
+                    appinfo::title, MessageIcon::Information, MessageButtons::Ok);
+    importWordList(defaultListPath, store);
+    return true;
+}
+
+} // namespace mirvo

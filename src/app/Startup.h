@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace mirvo {
+
+class Dialogs;
+class InstanceGuard;
+class WordStore;
+
+/// Where the store lives: in the program folder while it is writable (an unpacked copy),
+/// else in the user's data folder (a system-wide installation).
+QString storeFolderFor(const QString &programFolder, const QString &userDataFolder);
+
+/// The start-up sequence before the main window opens. Returns false when another
+/// instance runs and this one must end. On the first run (no store folder) it creates
+/// the store and imports the default list; any failure there is silent, and start-up
+/// goes on with whatever the store holds.
+bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, const WordStore &store,
+                    const QString &defaultListPath);
+
+} // namespace mirvo

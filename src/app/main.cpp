@@ -1,0 +1,80 @@
+#include "app/AppInfo.h"
+#include "app/Startup.h"
+#include "drill/FrmMain.h"
+#include "platform/ClockRandomSource.h"
+#include "platform/InstanceGuard.h"
+#include "platform/NetworkPageLoader.h"
+#include "platform/ProgramEnd.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/QtShell.h"
+#include "platform/SystemRegistry.h"
+#include "store/WordStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QTranslator>
+
+namespace {
+
+/// Qt's own texts (standard buttons, the file dialog) in Chinese, whatever the locale.
+void installChineseTranslations(QApplication &app)
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString &name : {QStringLiteral("qtbase_zh_CN"), QStringLiteral("qt_zh_CN")}) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(name, folder))
+            QApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+}
+
+/// Faithful stand-ins where the Windows faces are not installed.
+void substituteFonts()
+{
+    QFont::insertSubstitutions(QStringLiteral("宋体"),
+                               {QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                                QStringLiteral("Noto Sans CJK SC")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(mirvo::appinfo::title);
+    QApplication::setOrganizationName(QStringLiteral("Mirvo"));
+    installChineseTranslations(app);
+    substituteFonts();
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString storeFolder = mirvo::storeFolderFor(programFolder, dataFolder);
+    QDir().mkpath(QFileInfo(storeFolder).path());
+    const mirvo::WordStore store(storeFolder);
+
+    mirvo::LockFileInstanceGuard guard(QCoreApplication::applicationFilePath());
+    mirvo::QtDialogs dialogs;
+    if (!mirvo::prepareStartup(guard, dialogs, store,
+                               programFolder + QLatin1Char('/') + mirvo::appinfo::defaultListName))
+        return 0;
+
+    mirvo::QtShell shell;
+    mirvo::QtSettingsStore settings;
+    mirvo::ClockRandomSource random;
+    mirvo::ImmediateProgramEnd programEnd;
+    mirvo::NetworkPageLoader pageLoader;
+    mirvo::SystemRegistry registry;
+    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry};
+
+    mirvo::FrmMain window(services, store, QStringLiteral(MIRVO_SITE));
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/RandomSource.h"
+
+#include <QRandomGenerator>
+
+namespace mirvo {
+
+class ClockRandomSource final : public RandomSource
+{
+public:
+    ClockRandomSource();
+    void reseed() override;
+    float next() override;
+
+private:
+    QRandomGenerator m_generator;
+};
+
+} // namespace mirvo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QListView>
+#include <QStringList>
+
+class QStringListModel;
+
+namespace mirvo {
+
+/// A list of the file names in one folder: ordinary files only, no folders, no hidden or
+/// system files. The listing is a snapshot until refresh().
+class FileListBox : public QListView
+{
+    Q_OBJECT
+
+public:
+    explicit FileListBox(QWidget *parent = nullptr);
+
+    void setFolder(const QString &folder);
+    QString folder() const { return m_folder; }
+    void refresh();
+
+    int count() const { return m_names.size(); }
+    /// Selects the entry at a zero-based position; does not raise entryClicked().
+    void select(int position);
+    /// The selected name, or an empty string when nothing is selected.
+    QString selectedName() const;
+    QString nameAt(int position) const { return m_names.at(position); }
+
+    /// The names a listing of folder holds, in the order the list shows them.
+    static QStringList listFolder(const QString &folder);
+
+Q_SIGNALS:
+    /// The user chose an entry with the mouse or the arrow keys.
+    void entryClicked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void onClicked(const QModelIndex &index);
+
+    QString m_folder;
+    QStringList m_names;
+    QStringListModel *m_model;
+};
+
+} // namespace mirvo

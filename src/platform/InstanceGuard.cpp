@@ -1,0 +1,51 @@
+#include "platform/InstanceGuard.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace mirvo {
+
+namespace {
+
+QString defaultLockFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder;
+}
+
+} // namespace
+
+LockFileInstanceGuard::LockFileInstanceGuard(const QString &executablePath,
+                                             const QString &lockFolder)
+{
+    // One lock per executable, so two separately unpacked copies do not block each other.
+    const QString canonical = QFileInfo(executablePath).absoluteFilePath();
+    const QByteArray hash =
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QString folder = lockFolder.isEmpty() ? defaultLockFolder() : lockFolder;
+    m_path = folder + QStringLiteral("/mirvo-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
+}
+
+LockFileInstanceGuard::~LockFileInstanceGuard() = default;
+
+bool LockFileInstanceGuard::acquire()
+{
+    m_lock = std::make_unique<QLockFile>(m_path);
+    // The lock's owner is checked for being alive; a live owner never goes stale by age.
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0))
+        return true;
+    if (m_lock->error() == QLockFile::LockFailedError)
+        return false;
+    // The lock cannot be created at all: running unguarded beats not running.
+    m_problem = QStringLiteral("无法创建单实例锁文件：%1").arg(QDir::toNativeSeparators(m_path));
+    m_lock.reset();
+    return true;
+}
+
+} // namespace mirvo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+namespace mirvo {
+
+/// Tells whether another instance of this program is already running.
+class InstanceGuard
+{
+public:
+    virtual ~InstanceGuard() = default;
+
+    /// True when this process is the only instance (it then holds the guard until it ends).
+    virtual bool acquire() = 0;
+};
+
+/// A lock file in the user's runtime folder, named after the executable. A lock left by
+/// a crashed instance is stale and does not block the next start.
+class LockFileInstanceGuard final : public InstanceGuard
+{
+public:
+    /// lockFolder empty: the user's runtime folder (or the temporary folder when there is none).
+    explicit LockFileInstanceGuard(const QString &executablePath, const QString &lockFolder = {});
+    ~LockFileInstanceGuard() override;
+
+    bool acquire() override;
+    QString lockFilePath() const { return m_path; }
+    /// Why the lock could not be created when acquire() let the program run unguarded.
+    QString problem() const { return m_problem; }
+
+private:
+    QString m_path;
+    QString m_problem;
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+} // namespace mirvo

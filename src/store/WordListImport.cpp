@@ -1,0 +1,176 @@
+#include "store/WordListImport.h"
+
+#include "platform/TextCodec.h"
+#include "store/LineReader.h"
+#include "store/WordStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace mirvo {
+
+namespace {
+
+constexpr qsizetype maxLineBytes = 64 * 1024;
+constexpr qsizetype reportedSkips = 20;
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+/// Reads the whole file once to learn its encoding, without keeping it in memory.
+/// Line ends never occur inside a UTF-8 or GB18030 character, so lines are checked alone.
+std::optional<textcodec::Encoding> detectListEncoding(QFile &file, QString *error)
+{
+    LineReader reader(file, maxLineBytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
+    bool utf8Valid = true;
+    bool gbValid = true;
+    QByteArray line;
+    bool tooLong = false;
+    while (reader.next(&line, &tooLong)) {
+        if (line.contains('\0')) {
+            *error = QStringLiteral("文件中含有空字符，不是文本格式的词库。");
+            return std::nullopt;
+        }
+        if (utf8Valid) {
+            (void)utf8.decode(line);
+            utf8Valid = !utf8.hasError();
+        }
+        if (gbValid && !utf8Valid) {
+            (void)gb18030.decode(line);
+            gbValid = !gb18030.hasError();
+        }
+        if (!utf8Valid && !gbValid) {
+            *error = QStringLiteral("文件既不是 UTF-8 也不是 GBK/GB18030 编码的文本。");
+            return std::nullopt;
+        }
+    }
+    if (reader.readFailed()) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    if (utf8Valid)
+        return textcodec::Encoding::Utf8;
+    // GB18030 was only checked from the first line that is not UTF-8: check the rest now.
+    if (!file.seek(0)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    LineReader again(file, maxLineBytes);
+    while (again.next(&line, &tooLong)) {
+        (void)gb18030.decode(line);
+        if (gb18030.hasError()) {
+            *error = QStringLiteral("文件既不是 UTF-8 也不是 GBK/GB18030 编码的文本。");
+            return std::nullopt;
+        }
+    }
+    return textcodec::Encoding::Gb18030;
+}
+
+void skip(ImportReport &report, qint64 lineNumber, SkipReason reason, const QString &detail = {})
+{
+    ++report.skippedCount;
+    if (report.firstSkipped.size() < reportedSkips)
+        report.firstSkipped.append({lineNumber, reason, detail});
+}
+
+ImportReport refuse(const QString &path, const QString &why)
+{
+    ImportReport report;
+    report.ok = false;
+    report.error = QStringLiteral("无法导入“%1”：%2").arg(native(path), why);
+    return report;
+}
+
+} // namespace
+
+std::optional<ListLine> splitListLine(const QString &line)
+{
+    const qsizetype space = line.indexOf(QLatin1Char(' '));
+    if (space < 0)
+        return std::nullopt;
+    return ListLine{line.left(space), line.mid(space + 1)};
+}
+
+ImportReport importWordList(const QString &listPath, const WordStore &store)
+{
+    if (QFileInfo(listPath).isDir())
+        return refuse(listPath, QStringLiteral("这是一个文件夹。"));
+    QFile file(listPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(listPath, file.errorString());
+
+    QString why;
+    const auto encoding = detectListEncoding(file, &why);
+    if (!encoding)
+        return refuse(listPath, why);
+    if (!file.seek(0))
+        return refuse(listPath, file.errorString());
+
+    ImportReport report;
+    LineReader reader(file, maxLineBytes);
+    QByteArray bytes;
+    bool tooLong = false;
+    qint64 lineNumber = 0;
+    while (reader.next(&bytes, &tooLong)) {
+        ++lineNumber;
+        if (tooLong) {
+            skip(report, lineNumber, SkipReason::TooLong);
+            continue;
+        }
+        if (lineNumber == 1 && *encoding == textcodec::Encoding::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        const QString line = textcodec::decodeAs(*encoding, bytes);
+        if (line.isEmpty()) {
+            skip(report, lineNumber, SkipReason::EmptyLine);
+            continue;
+        }
+        const auto split = splitListLine(line);
+        if (!split) {
+            skip(report, lineNumber, SkipReason::NoSpace);
+            continue;
+        }
+        if (split->word.isEmpty()) {
+            skip(report, lineNumber, SkipReason::EmptyWord);
+            continue;
+        }
+        QString unsafe;
+        if (!WordStore::isSafeWord(split->word, &unsafe)) {
+            skip(report, lineNumber, SkipReason::UnsafeWord, unsafe);
+            continue;
+        }
+        QString writeError;
+        if (!store.writeEntry(split->word, split->meaning, &writeError)) {
+            report.ok = false;
+            report.error = writeError;
+            break;
+        }
+        ++report.written;
+    }
+    if (report.ok && reader.readFailed()) {
+        report.ok = false;
+        report.error = QStringLiteral("读取“%1”时出错：%2").arg(native(listPath), file.errorString());
+    }
+    if (report.written > 0)
+        store.syncFolder();
+    return report;
+}
+
+QString describe(const SkippedLine &line)
+{
+    switch (line.reason) {
+    case SkipReason::EmptyLine: return QStringLiteral("空行");
+    case SkipReason::NoSpace: return QStringLiteral("没有空格分隔单词与释义");
+    case SkipReason::EmptyWord: return QStringLiteral("行首是空格，单词为空");
+    case SkipReason::UnsafeWord: return line.detail;
+    case SkipReason::TooLong: return QStringLiteral("这一行太长");
+    }
+    return {};
+}
+
+} // namespace mirvo

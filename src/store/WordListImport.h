@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace mirvo {
+
+class WordStore;
+
+enum class SkipReason { EmptyLine, NoSpace, EmptyWord, UnsafeWord, TooLong };
+
+struct SkippedLine
+{
+    qint64 lineNumber = 0; // counting from 1
+    SkipReason reason = SkipReason::EmptyLine;
+    QString detail; // why an unsafe word is unsafe
+};
+
+struct ImportReport
+{
+    bool ok = true;
+    QString error; // why the import was refused or stopped, when !ok
+    int written = 0;
+    qint64 skippedCount = 0;
+    QList<SkippedLine> firstSkipped; // the first few skipped lines, in file order
+};
+
+/// One line of a word list split at its first space: the word before it, the meaning
+/// (unaltered) after it.
+struct ListLine
+{
+    QString word;
+    QString meaning;
+};
+
+/// Splits a line; nothing when it has no space.
+std::optional<ListLine> splitListLine(const QString &line);
+
+/// Imports a word list (UTF-8 or GB18030, lines ending in CR LF, LF or CR) into the store,
+/// writing each entry before reading the next line. Lines that cannot give an entry are
+/// skipped and reported. A file that is no text is refused before anything is written;
+/// a write error stops the import, keeping the entries written before it.
+ImportReport importWordList(const QString &listPath, const WordStore &store);
+
+/// The user's words for a skip reason.
+QString describe(const SkippedLine &line);
+
+} // namespace mirvo

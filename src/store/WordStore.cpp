@@ -1,0 +1,219 @@
+#include "store/WordStore.h"
+
+#include "platform/TextCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace mirvo {
+
+namespace {
+
+constexpr qsizetype maxNameBytes = 255; // NAME_MAX of the common file systems
+
+std::filesystem::path toPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::filesystem::path(std::string(bytes.constData(), bytes.size()));
+#endif
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString temporaryPath(const QString &folder)
+{
+    // Hidden, so a temporary left by a crash is never listed as a word.
+    static std::atomic<unsigned> counter{0};
+    return folder + QStringLiteral("/.mirvo-%1-%2.tmp")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(counter.fetch_add(1));
+}
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+} // namespace
+
+WordStore::WordStore(const QString &folder)
+    : m_folder(folder)
+{
+}
+
+QString WordStore::entryPath(const QString &word) const
+{
+    return m_folder + QLatin1Char('/') + word;
+}
+
+bool WordStore::exists() const
+{
+    return QFileInfo(m_folder).isDir();
+}
+
+bool WordStore::create(QString *error) const
+{
+    if (QDir().mkdir(m_folder))
+        return true;
+    if (QFileInfo(m_folder).exists() && !QFileInfo(m_folder).isDir())
+        return fail(error, QStringLiteral("无法创建词库文件夹“%1”：同名的文件已经存在。")
+                               .arg(native(m_folder)));
+    return fail(error, QStringLiteral("无法创建词库文件夹“%1”。").arg(native(m_folder)));
+}
+
+bool WordStore::isSafeWord(const QString &word, QString *reason)
+{
+    QString why;
+    if (word.isEmpty())
+        why = QStringLiteral("单词为空");
+    else if (word == QLatin1String(".") || word == QLatin1String(".."))
+        why = QStringLiteral("“.”和“..”不能作单词");
+    else if (word.startsWith(QLatin1Char('.')))
+        why = QStringLiteral("以“.”开头的文件是隐藏文件，不会出现在单词列表中");
+    else if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
+        why = QStringLiteral("单词中含有“/”或“\\”");
+    else if (word.contains(QChar(0)))
+        why = QStringLiteral("单词中含有空字符");
+    else if (QFile::encodeName(word).size() > maxNameBytes)
+        why = QStringLiteral("单词太长，不能作文件名");
+    if (why.isEmpty())
+        return true;
+    if (reason)
+        *reason = why;
+    return false;
+}
+
+bool WordStore::writeEntry(const QString &word, const QString &meaning, QString *error) const
+{
+    QString reason;
+    if (!isSafeWord(word, &reason))
+        return fail(error, QStringLiteral("单词“%1”不能写入词库：%2。").arg(word, reason));
+
+    const QString temporary = temporaryPath(m_folder);
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, file.errorString()));
+
+    const QByteArray content = textcodec::encode(meaning) + "\r\n";
+    const bool written = file.write(content) == content.size() && file.flush();
+    const QString writeError = file.errorString();
+    file.close();
+    if (!written) {
+        QFile::remove(temporary);
+        return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, writeError));
+    }
+
+    std::error_code code;
+    std::filesystem::rename(toPath(temporary), toPath(entryPath(word)), code);
+    if (code) {
+        QFile::remove(temporary);
+        const QString why = QFileInfo(entryPath(word)).isDir()
+                                ? QStringLiteral("同名的文件夹已经存在")
+                                : QString::fromLocal8Bit(code.message());
+        return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
+    }
+    return true;
+}
+
+std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const
+{
+    QString reason;
+    if (!isSafeWord(word, &reason)) {
+        fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(word, reason));
+        return std::nullopt;
+    }
+    const QString path = entryPath(word);
+    if (QFileInfo(path).isDir()) {
+        fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, file.errorString()));
+        return std::nullopt;
+    }
+
+    // Read in small pieces and stop at the first line end: entries may be long files.
+    QByteArray line;
+    char buffer[256];
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
+        if (got < 0) {
+            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, file.errorString()));
+            return std::nullopt;
+        }
+        const QByteArrayView piece(buffer, got);
+        const qsizetype end = [&] {
+            const qsizetype cr = piece.indexOf('\r');
+            const qsizetype lf = piece.indexOf('\n');
+            if (cr < 0)
+                return lf;
+            return lf < 0 ? cr : std::min(cr, lf);
+        }();
+        if (end >= 0) {
+            line += piece.first(end);
+            break;
+        }
+        line += piece;
+        if (got == 0)
+            break;
+    }
+    return textcodec::decode(line).value_or(textcodec::decodeAnsi(line));
+}
+
+bool WordStore::deleteEntry(const QString &word, QString *error) const
+{
+    QString reason;
+    if (!isSafeWord(word, &reason))
+        return fail(error, QStringLiteral("无法删除单词“%1”：%2。").arg(word, reason));
+    const QString path = entryPath(word);
+    QFile file(path);
+    if (file.remove() || !QFileInfo::exists(path))
+        return true;
+    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, file.errorString()));
+}
+
+bool WordStore::removeStore(QString *error) const
+{
+    if (QDir().rmdir(m_folder) || !QFileInfo::exists(m_folder))
+        return true;
+    const bool holdsFiles = !QDir(m_folder)
+                                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                            | QDir::NoDotAndDotDot)
+                                 .isEmpty();
+    const QString why = holdsFiles ? QStringLiteral("文件夹中还有其他文件（可能是隐藏文件），这些文件没有被删除。")
+                                   : QStringLiteral("没有删除它的权限。");
+    return fail(error, QStringLiteral("无法删除词库文件夹“%1”：%2").arg(native(m_folder), why));
+}
+
+void WordStore::syncFolder() const
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+}
+
+} // namespace mirvo

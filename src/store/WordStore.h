@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace mirvo {
+
+/// The store of words still to learn: one file per word in one folder, named by the word,
+/// whose first line is the meaning. Every call goes to the disk; nothing is cached.
+/// Failures return false (or nothing) with a message for the user in *error.
+class WordStore
+{
+public:
+    explicit WordStore(const QString &folder);
+
+    QString folder() const { return m_folder; }
+    QString entryPath(const QString &word) const;
+
+    bool exists() const;
+    bool create(QString *error) const;
+
+    /// Creates or replaces the entry atomically: the old entry stays whole until the new
+    /// one is complete, and no partial or temporary file is ever listed.
+    bool writeEntry(const QString &word, const QString &meaning, QString *error) const;
+
+    /// The entry's first line without its line end (CR LF, LF or CR); reads nothing more.
+    std::optional<QString> readMeaning(const QString &word, QString *error) const;
+
+    /// Deletes the entry; an entry that is already gone counts as deleted.
+    bool deleteEntry(const QString &word, QString *error) const;
+
+    /// Removes the store folder, which must be empty; its files are never touched.
+    bool removeStore(QString *error) const;
+
+    /// Flushes the folder's directory entries to disk (after a batch of writes).
+    void syncFolder() const;
+
+    /// Whether a word can name an entry inside the folder and be listed; else why not.
+    static bool isSafeWord(const QString &word, QString *reason);
+
+private:
+    QString m_folder;
+};
+
+} // namespace mirvo

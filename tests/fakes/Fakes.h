@@ -1,0 +1,137 @@
+#pragma once
+
+#include "FakeDialogs.h"
+#include "platform/PageLoader.h"
+#include "platform/ProgramEnd.h"
+#include "platform/RandomSource.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+namespace mirvo::test {
+
+/// Plays back scripted numbers; reseeds are counted. Running out of numbers is recorded.
+class ScriptedRandom final : public RandomSource
+{
+public:
+    void script(std::initializer_list<float> values) { m_values.append(values); }
+    void reseed() override { ++reseeds; }
+    float next() override;
+
+    int reseeds = 0;
+    int draws = 0;
+    bool ranOut = false;
+    qsizetype remaining() const { return m_values.size(); }
+
+private:
+    QList<float> m_values;
+};
+
+class MemorySettings final : public SettingsStore
+{
+public:
+    QString read(const QString &application, const QString &section, const QString &key,
+                 const QString &defaultValue) const override;
+    bool save(const QString &application, const QString &section, const QString &key,
+              const QString &value, QString *error) override;
+
+    static QString address(const QString &application, const QString &section, const QString &key);
+
+    QHash<QString, QString> values; // keyed by address()
+    int saves = 0;
+    bool failSaves = false;
+};
+
+class RecordingShell final : public Shell
+{
+public:
+    struct Started
+    {
+        QString program;
+        QStringList arguments;
+        WindowStyle style;
+    };
+
+    void openAddress(const QString &address) override { opened.append(address); }
+    bool startProgram(const QString &program, const QStringList &arguments, WindowStyle style,
+                      QString *error) override;
+
+    QStringList opened;
+    QList<Started> started;
+    bool failStarts = false;
+};
+
+class RecordingProgramEnd final : public ProgramEnd
+{
+public:
+    void endNow() override { ++ends; }
+    int ends = 0;
+};
+
+/// A page loader the test drives by hand.
+class FakePageLoader final : public PageLoader
+{
+    Q_OBJECT
+
+public:
+    void navigate(const QString &address) override { navigated.append(address); }
+    void stop() override { ++stops; }
+    std::optional<QString> title() const override { return pageTitle; }
+
+    /// Plays one download: begin, then complete with the given title (nothing = no document).
+    void finishWith(const std::optional<QString> &title);
+
+    QStringList navigated;
+    int stops = 0;
+    std::optional<QString> pageTitle;
+};
+
+/// A registry with no keys unless a test adds them.
+class FakeRegistry final : public Registry
+{
+public:
+    struct Value
+    {
+        quint32 type;
+        QByteArray data;
+    };
+
+    long openKey(qint32 root, const QByteArray &path, quint32 access, Key *key) override;
+    long queryValue(Key key, const QByteArray &name, quint32 bufferSize, quint32 *type,
+                    QByteArray *data) override;
+    void closeKey(Key key) override;
+
+    void setValue(const QByteArray &path, const QByteArray &name, quint32 type, const QByteArray &data);
+    void addKey(const QByteArray &path) { m_keys[path]; }
+    void denyKey(const QByteArray &path) { m_denied.append(path); }
+
+    QList<quint32> accessMasks;
+    int openKeys() const { return m_open.size(); }
+
+private:
+    QHash<QByteArray, QHash<QByteArray, Value>> m_keys;
+    QList<QByteArray> m_denied;
+    QHash<Key, QByteArray> m_open;
+    Key m_next = 1;
+};
+
+/// Every fake, and the Services bundle that hands them out.
+struct FakeServices
+{
+    FakeDialogs dialogs;
+    RecordingShell shell;
+    MemorySettings settings;
+    ScriptedRandom random;
+    RecordingProgramEnd programEnd;
+    FakePageLoader pageLoader;
+    FakeRegistry registry;
+
+    Services services() { return {dialogs, shell, settings, random, programEnd, pageLoader, registry}; }
+};
+
+} // namespace mirvo::test
