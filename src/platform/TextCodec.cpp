@@ -9,7 +9,7 @@ namespace {
 
 constexpr char gb18030[] = "GB18030";
 
-bool decodesCleanly(QStringDecoder &decoder, const QByteArray &bytes)
+bool decodesCleanly(QStringDecoder &decoder, QByteArrayView bytes)
 {
     const QString text = decoder.decode(bytes);
     Q_UNUSED(text);
@@ -17,6 +17,32 @@ bool decodesCleanly(QStringDecoder &decoder, const QByteArray &bytes)
 }
 
 } // namespace
+
+void EncodingSniffer::feed(QByteArrayView bytes)
+{
+    if (m_utf8Valid) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        m_utf8Valid = decodesCleanly(utf8, bytes);
+        for (const char byte : bytes) {
+            const auto lead = static_cast<unsigned char>(byte);
+            m_utf8HasTwoByte = m_utf8HasTwoByte || (lead >= 0xC0 && lead < 0xE0);
+            m_utf8HasWide = m_utf8HasWide || lead >= 0xE0;
+        }
+    }
+    if (m_gbValid) {
+        QStringDecoder gb(gb18030, QStringDecoder::Flag::Stateless);
+        m_gbValid = decodesCleanly(gb, bytes);
+    }
+}
+
+std::optional<Encoding> EncodingSniffer::result() const
+{
+    if (m_utf8Valid && !(m_gbValid && m_utf8HasTwoByte && !m_utf8HasWide))
+        return Encoding::Utf8;
+    if (m_gbValid)
+        return Encoding::Gb18030;
+    return std::nullopt;
+}
 
 QByteArray encode(const QString &text)
 {
@@ -41,13 +67,14 @@ QString decodeAs(Encoding encoding, const QByteArray &bytes)
 
 std::optional<Encoding> detect(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    if (decodesCleanly(utf8, bytes))
-        return Encoding::Utf8;
-    QStringDecoder gb(gb18030, QStringDecoder::Flag::Stateless);
-    if (decodesCleanly(gb, bytes))
-        return Encoding::Gb18030;
-    return std::nullopt;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        if (decodesCleanly(utf8, bytes))
+            return Encoding::Utf8;
+    }
+    EncodingSniffer sniffer;
+    sniffer.feed(bytes);
+    return sniffer.result();
 }
 
 std::optional<QString> decode(const QByteArray &bytes)

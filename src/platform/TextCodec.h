@@ -10,6 +10,24 @@ namespace mirvo::textcodec {
 /// The encoding of a byte text as our files may hold it.
 enum class Encoding { Utf8, Gb18030 };
 
+/// Learns a text's encoding from its pieces (pieces must not split a character; lines do not).
+/// UTF-8 wins when the bytes are valid UTF-8, except where they are also valid GB18030 and
+/// read as UTF-8 only give two-byte characters (Latin, Greek, Cyrillic, ...): that is what
+/// short GBK texts such as "一" (D2 BB) look like, so they stay GB18030.
+class EncodingSniffer
+{
+public:
+    void feed(QByteArrayView bytes);
+    std::optional<Encoding> result() const;
+    bool utf8Valid() const { return m_utf8Valid; }
+
+private:
+    bool m_utf8Valid = true;
+    bool m_gbValid = true;
+    bool m_utf8HasTwoByte = false;
+    bool m_utf8HasWide = false; // three- or four-byte characters
+};
+
 /// GB18030: byte for byte GBK for any text GBK can hold, lossless for the rest.
 QByteArray encode(const QString &text);
 

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace mirvo {
 
@@ -26,50 +25,33 @@ QString native(const QString &path)
 std::optional<textcodec::Encoding> detectListEncoding(QFile &file, QString *error)
 {
     LineReader reader(file, maxLineBytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
-    bool utf8Valid = true;
-    bool gbValid = true;
+    textcodec::EncodingSniffer sniffer;
     QByteArray line;
     bool tooLong = false;
+    bool first = true;
+    bool bom = false;
     while (reader.next(&line, &tooLong)) {
         if (line.contains('\0')) {
             *error = QStringLiteral("文件中含有空字符，不是文本格式的词库。");
             return std::nullopt;
         }
-        if (utf8Valid) {
-            (void)utf8.decode(line);
-            utf8Valid = !utf8.hasError();
+        if (first && line.startsWith("\xEF\xBB\xBF")) {
+            bom = true;
+            line.remove(0, 3);
         }
-        if (gbValid && !utf8Valid) {
-            (void)gb18030.decode(line);
-            gbValid = !gb18030.hasError();
-        }
-        if (!utf8Valid && !gbValid) {
-            *error = QStringLiteral("文件既不是 UTF-8 也不是 GBK/GB18030 编码的文本。");
-            return std::nullopt;
-        }
+        first = false;
+        sniffer.feed(line);
     }
     if (reader.readFailed()) {
         *error = file.errorString();
         return std::nullopt;
     }
-    if (utf8Valid)
-        return textcodec::Encoding::Utf8;
-    // GB18030 was only checked from the first line that is not UTF-8: check the rest now.
-    if (!file.seek(0)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    LineReader again(file, maxLineBytes);
-    while (again.next(&line, &tooLong)) {
-        (void)gb18030.decode(line);
-        if (gb18030.hasError()) {
-            *error = QStringLiteral("文件既不是 UTF-8 也不是 GBK/GB18030 编码的文本。");
-            return std::nullopt;
-        }
-    }
-    return textcodec::Encoding::Gb18030;
+    auto encoding = sniffer.result();
+    if (bom && sniffer.utf8Valid())
+        encoding = textcodec::Encoding::Utf8;
+    if (!encoding)
+        *error = QStringLiteral("文件既不是 UTF-8 也不是 GBK/GB18030 编码的文本。");
+    return encoding;
 }
 
 void skip(ImportReport &report, qint64 lineNumber, SkipReason reason, const QString &detail = {})

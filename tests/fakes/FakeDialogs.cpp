@@ -6,6 +6,8 @@ MessageAnswer FakeDialogs::message(QWidget *, const QString &text, const QString
                                    MessageIcon icon, MessageButtons buttons)
 {
     shown.append({text, caption, icon, buttons});
+    if (onMessage)
+        onMessage(shown.last());
     if (m_answers.isEmpty()) {
         unexpected.append(text);
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
@@ -50,6 +52,7 @@ void FakeDialogs::reset()
     unexpected.clear();
     m_answers.clear();
     m_files.clear();
+    onMessage = nullptr;
 }
 
 } // namespace mirvo::test

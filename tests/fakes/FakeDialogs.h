@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace mirvo::test {
 
 /// Answers message boxes and file dialogs from a script and records what was shown.
@@ -26,6 +28,9 @@ public:
     MessageAnswer message(QWidget *parent, const QString &text, const QString &caption,
                           MessageIcon icon, MessageButtons buttons) override;
     QString openFileName(QWidget *parent, const QString &nameFilter) override;
+
+    /// Runs while a message is up, before it is answered: lets a test look at the window then.
+    std::function<void(const Shown &)> onMessage;
 
     QList<Shown> shown;
     QStringList fileDialogFilters;

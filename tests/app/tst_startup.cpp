@@ -1,0 +1,175 @@
+#include "Fakes.h"
+#include "TestSupport.h"
+#include "app/Startup.h"
+#include "platform/FileListBox.h"
+#include "platform/InstanceGuard.h"
+#include "store/WordStore.h"
+
+#include <QDir>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mirvo;
+using namespace mirvo::test;
+
+namespace {
+
+class FakeGuard final : public InstanceGuard
+{
+public:
+    explicit FakeGuard(bool alone) : m_alone(alone) {}
+    bool acquire() override { return m_alone; }
+
+private:
+    bool m_alone;
+};
+
+const QString alreadyOpen = QStringLiteral("该程序已经打开。");
+const QString firstRunText = QStringLiteral("第一次运行需要导入默认词库，点击确定后请稍等片刻。");
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void secondInstanceEnds();
+    void firstRun_data();
+    void firstRun();
+    void existingStoreIsLeftAlone();
+    void storeThatCannotBeCreatedIsSilent();
+    void storeFolderFollowsWritability();
+    void lockFileGuardsOneInstance();
+    void staleLockDoesNotBlock();
+    void unusableLockFolderRunsUnguarded();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    FakeDialogs m_dialogs;
+};
+
+void TestStartup::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_dialogs.reset();
+}
+
+void TestStartup::cleanup()
+{
+    QVERIFY2(m_dialogs.leftovers().isEmpty(), qPrintable(m_dialogs.leftovers()));
+}
+
+void TestStartup::secondInstanceEnds()
+{
+    FakeGuard guard(false);
+    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    m_dialogs.answerNext(MessageAnswer::Ok);
+    QVERIFY(!prepareStartup(guard, m_dialogs, store, m_dir->path() + QStringLiteral("/words.txt")));
+    QCOMPARE(m_dialogs.shown.size(), 1);
+    QCOMPARE(m_dialogs.shown.at(0).text, alreadyOpen);
+    QCOMPARE(m_dialogs.shown.at(0).caption, QStringLiteral("Mirvo背单词"));
+    QCOMPARE(m_dialogs.shown.at(0).icon, MessageIcon::Exclamation);
+    QCOMPARE(m_dialogs.shown.at(0).buttons, MessageButtons::Ok);
+    QVERIFY(!store.exists());
+}
+
+void TestStartup::firstRun_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<bool>("listExists");
+    QTest::addColumn<QStringList>("words");
+    QTest::newRow("with words.txt") << QByteArray("one 一\r\ntwo 二\r\n") << true
+                                    << QStringList{QStringLiteral("one"), QStringLiteral("two")};
+    QTest::newRow("without words.txt") << QByteArray() << false << QStringList{};
+    QTest::newRow("stops at a refused file") << QByteArray("one \x81\x20\r\n") << true << QStringList{};
+    QTest::newRow("bad line skipped") << QByteArray("one 一\r\nbad\r\ntwo 二\r\n") << true
+                                      << QStringList{QStringLiteral("one"), QStringLiteral("two")};
+}
+
+void TestStartup::firstRun()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(bool, listExists);
+    QFETCH(QStringList, words);
+    const QString listPath = m_dir->path() + QStringLiteral("/words.txt");
+    if (listExists)
+        QVERIFY(writeBytes(listPath, list));
+    FakeGuard guard(true);
+    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    m_dialogs.answerNext(MessageAnswer::Ok);
+    QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
+    QCOMPARE(m_dialogs.shownTexts(), QStringList{firstRunText});
+    QCOMPARE(m_dialogs.shown.at(0).icon, MessageIcon::Information);
+    QVERIFY(store.exists());
+    QCOMPARE(FileListBox::listFolder(store.folder()), words);
+}
+
+void TestStartup::existingStoreIsLeftAlone()
+{
+    const QString listPath = m_dir->path() + QStringLiteral("/words.txt");
+    QVERIFY(writeBytes(listPath, "one 一\r\n"));
+    FakeGuard guard(true);
+    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    QVERIFY(store.create(nullptr));
+    QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
+    QVERIFY(m_dialogs.shown.isEmpty());
+    QVERIFY(FileListBox::listFolder(store.folder()).isEmpty());
+}
+
+void TestStartup::storeThatCannotBeCreatedIsSilent()
+{
+    // A file where the folder should be: creating fails, start-up goes on without a word.
+    QVERIFY(writeBytes(m_dir->path() + QStringLiteral("/words"), "not a folder"));
+    FakeGuard guard(true);
+    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    QVERIFY(prepareStartup(guard, m_dialogs, store, m_dir->path() + QStringLiteral("/words.txt")));
+    QVERIFY(m_dialogs.shown.isEmpty());
+}
+
+void TestStartup::storeFolderFollowsWritability()
+{
+    const QString program = m_dir->path() + QStringLiteral("/program");
+    const QString data = m_dir->path() + QStringLiteral("/data");
+    QVERIFY(QDir().mkpath(program));
+    QCOMPARE(storeFolderFor(program, data), QString(program + QStringLiteral("/words")));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    const bool rootCanWrite = QFileInfo(program).isWritable();
+    if (!rootCanWrite)
+        QCOMPARE(storeFolderFor(program, data), data + QStringLiteral("/words"));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (rootCanWrite)
+        QSKIP("running as root: every folder is writable");
+}
+
+void TestStartup::lockFileGuardsOneInstance()
+{
+    LockFileInstanceGuard first(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path());
+    LockFileInstanceGuard second(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path());
+    LockFileInstanceGuard otherCopy(QStringLiteral("/home/u/mirvo/mirvo"), m_dir->path());
+    QVERIFY(first.acquire());
+    QVERIFY(!second.acquire());
+    QVERIFY(otherCopy.acquire());
+}
+
+void TestStartup::staleLockDoesNotBlock()
+{
+    LockFileInstanceGuard guard(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path());
+    // A lock left by a process that no longer runs (PID far above any real one).
+    QVERIFY(writeBytes(guard.lockFilePath(), "999999999\nmirvo\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    QVERIFY(guard.acquire());
+}
+
+void TestStartup::unusableLockFolderRunsUnguarded()
+{
+    LockFileInstanceGuard guard(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path() + QStringLiteral("/missing/folder"));
+    QVERIFY(guard.acquire());
+    QVERIFY(!guard.problem().isEmpty());
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

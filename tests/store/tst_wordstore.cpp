@@ -1,0 +1,223 @@
+#include "TestSupport.h"
+#include "platform/FileListBox.h"
+#include "store/WordStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mirvo;
+using mirvo::test::readBytes;
+using mirvo::test::writeBytes;
+
+class TestWordStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void entryPathConcatenates();
+    void writeCreatesAndReplaces();
+    void writeEncodesGb18030WithCrLf_data();
+    void writeEncodesGb18030WithCrLf();
+    void readFirstLineOnly_data();
+    void readFirstLineOnly();
+    void unsafeWordsAreRefused_data();
+    void unsafeWordsAreRefused();
+    void failedWriteKeepsOldEntry();
+    void deleteMissingEntryCountsAsDeleted();
+    void removeStoreLeavesHiddenFiles();
+    void readingFolderOrMissingEntryFails();
+    void listingShowsOrdinaryFilesOnly();
+    void listingIsSnapshotUntilRefreshed();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+};
+
+void TestWordStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_folder = m_dir->path() + QStringLiteral("/words");
+    QVERIFY(WordStore(m_folder).create(nullptr));
+}
+
+void TestWordStore::entryPathConcatenates()
+{
+    const WordStore store(QStringLiteral("/p/words"));
+    QCOMPARE(store.entryPath(QStringLiteral("Apple")), QStringLiteral("/p/words/Apple"));
+}
+
+void TestWordStore::writeCreatesAndReplaces()
+{
+    const WordStore store(m_folder);
+    QString error;
+    QVERIFY2(store.writeEntry(QStringLiteral("apple"), QStringLiteral("苹果"), &error), qPrintable(error));
+    QVERIFY(store.writeEntry(QStringLiteral("apple"), QStringLiteral("n. 苹果树"), &error));
+    QCOMPARE(store.readMeaning(QStringLiteral("apple"), &error), QStringLiteral("n. 苹果树"));
+    QCOMPARE(FileListBox::listFolder(m_folder), QStringList{QStringLiteral("apple")});
+}
+
+void TestWordStore::writeEncodesGb18030WithCrLf_data()
+{
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("gbk") << QStringLiteral("苹果") << QByteArray("\xC6\xBB\xB9\xFB\r\n");
+    QTest::newRow("gbk that is also valid utf-8") << QStringLiteral("一") << QByteArray("\xD2\xBB\r\n");
+    QTest::newRow("ascii") << QStringLiteral("apple") << QByteArray("apple\r\n");
+    QTest::newRow("empty") << QString() << QByteArray("\r\n");
+    // Outside GBK: GB18030 four-byte form, still lossless.
+    QTest::newRow("emoji") << QStringLiteral("😀") << QByteArray("\x94\x39\xFC\x36\r\n");
+}
+
+void TestWordStore::writeEncodesGb18030WithCrLf()
+{
+    QFETCH(QString, meaning);
+    QFETCH(QByteArray, bytes);
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("w"), meaning, nullptr));
+    QCOMPARE(readBytes(store.entryPath(QStringLiteral("w"))), bytes);
+    QCOMPARE(store.readMeaning(QStringLiteral("w"), nullptr), meaning);
+}
+
+void TestWordStore::readFirstLineOnly_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("meaning");
+    QTest::newRow("crlf") << QByteArray("one\r\ntwo\r\n") << QStringLiteral("one");
+    QTest::newRow("lf") << QByteArray("one\ntwo") << QStringLiteral("one");
+    QTest::newRow("cr") << QByteArray("one\rtwo") << QStringLiteral("one");
+    QTest::newRow("no line end") << QByteArray("one") << QStringLiteral("one");
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("empty first line") << QByteArray("\r\nsecond") << QString();
+    QTest::newRow("gbk") << QByteArray("\xC6\xBB\xB9\xFB\r\n") << QStringLiteral("苹果");
+    QTest::newRow("utf-8") << QByteArray("苹果\n") << QStringLiteral("苹果");
+    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF苹果\n") << QStringLiteral("苹果");
+    QTest::newRow("long first line") << QByteArray(5000, 'x') + "\nrest" << QString(5000, QLatin1Char('x'));
+}
+
+void TestWordStore::readFirstLineOnly()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, meaning);
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(store.entryPath(QStringLiteral("w")), content));
+    QString error;
+    const auto read = store.readMeaning(QStringLiteral("w"), &error);
+    QVERIFY2(read.has_value(), qPrintable(error));
+    QCOMPARE(*read, meaning);
+}
+
+void TestWordStore::unsafeWordsAreRefused_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("dot") << QStringLiteral(".");
+    QTest::newRow("dot dot") << QStringLiteral("..");
+    QTest::newRow("hidden") << QStringLiteral(".net");
+    QTest::newRow("traversal") << QStringLiteral("../escape");
+    QTest::newRow("absolute") << QStringLiteral("/tmp/escape");
+    QTest::newRow("backslash") << QStringLiteral("..\\escape");
+    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    QTest::newRow("256 bytes") << QString(256, QLatin1Char('a'));
+    QTest::newRow("86 chinese = 258 bytes") << QString(86, QChar(0x4E2D));
+}
+
+void TestWordStore::unsafeWordsAreRefused()
+{
+    QFETCH(QString, word);
+    const WordStore store(m_folder);
+    QString error;
+    QVERIFY(!store.writeEntry(word, QStringLiteral("x"), &error));
+    QVERIFY2(error.contains(word), qPrintable(error));
+    QVERIFY(!store.readMeaning(word, nullptr).has_value());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("words")});
+    QVERIFY(QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+void TestWordStore::failedWriteKeepsOldEntry()
+{
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("keep"), QStringLiteral("旧"), nullptr));
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(m_folder + QStringLiteral("/probe")).isWritable() || QFile(m_folder + QStringLiteral("/probe")).open(QIODevice::WriteOnly)) {
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QSKIP("running as root: a read-only folder is still writable");
+    }
+    QString error;
+    QVERIFY(!store.writeEntry(QStringLiteral("keep"), QStringLiteral("新"), &error));
+    QVERIFY(error.contains(QStringLiteral("keep")));
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(store.readMeaning(QStringLiteral("keep"), nullptr), QStringLiteral("旧"));
+}
+
+void TestWordStore::deleteMissingEntryCountsAsDeleted()
+{
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("gone"), QStringLiteral("x"), nullptr));
+    QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
+    QVERIFY(!QFile::exists(store.entryPath(QStringLiteral("gone"))));
+    QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
+}
+
+void TestWordStore::removeStoreLeavesHiddenFiles()
+{
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/.hidden"), "keep me"));
+    QString error;
+    QVERIFY(!store.removeStore(&error));
+    QVERIFY(error.contains(QDir::toNativeSeparators(m_folder)));
+    QCOMPARE(readBytes(m_folder + QStringLiteral("/.hidden")), QByteArray("keep me"));
+
+    QVERIFY(QFile::remove(m_folder + QStringLiteral("/.hidden")));
+    QVERIFY(store.removeStore(&error));
+    QVERIFY(!store.exists());
+}
+
+void TestWordStore::readingFolderOrMissingEntryFails()
+{
+    const WordStore store(m_folder);
+    QVERIFY(QDir(m_folder).mkdir(QStringLiteral("folder")));
+    QString error;
+    QVERIFY(!store.readMeaning(QStringLiteral("folder"), &error).has_value());
+    QVERIFY(error.contains(QStringLiteral("folder")));
+    QVERIFY(!store.readMeaning(QStringLiteral("missing"), &error).has_value());
+    QVERIFY(error.contains(QStringLiteral("missing")));
+    // Writing over a folder fails and leaves the folder alone.
+    QVERIFY(!store.writeEntry(QStringLiteral("folder"), QStringLiteral("x"), &error));
+    QVERIFY(QFileInfo(store.entryPath(QStringLiteral("folder"))).isDir());
+}
+
+void TestWordStore::listingShowsOrdinaryFilesOnly()
+{
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("b"), QStringLiteral("x"), nullptr));
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/A name with spaces.txt"), "y\r\n"));
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/.mirvo-1-1.tmp"), "partial"));
+    QVERIFY(QDir(m_folder).mkdir(QStringLiteral("sub")));
+    QCOMPARE(FileListBox::listFolder(m_folder),
+             (QStringList{QStringLiteral("A name with spaces.txt"), QStringLiteral("b")}));
+}
+
+void TestWordStore::listingIsSnapshotUntilRefreshed()
+{
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("a"), QStringLiteral("x"), nullptr));
+    QVERIFY(store.writeEntry(QStringLiteral("b"), QStringLiteral("y"), nullptr));
+    FileListBox list;
+    list.setFolder(m_folder);
+    QCOMPARE(list.count(), 2);
+    QVERIFY(store.deleteEntry(QStringLiteral("a"), nullptr));
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.nameAt(0), QStringLiteral("a"));
+    list.refresh();
+    QCOMPARE(list.count(), 1);
+    QCOMPARE(list.nameAt(0), QStringLiteral("b"));
+}
+
+QTEST_MAIN(TestWordStore)
+#include "tst_wordstore.moc"
