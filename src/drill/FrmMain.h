@@ -1,0 +1,95 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace mirvo {
+
+class AboutWindowHost;
+class ClickLabel;
+class FileListBox;
+class UpdateCheck;
+class WordStore;
+
+/// The drill window. Controls keep their design names (also their object names);
+/// handlers are named after control and event and call each other as the drill needs.
+class FrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    FrmMain(const Services &services, const WordStore &store, const QString &site,
+            QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // Handlers, public so the drill can be driven step by step.
+    void Form_Load();
+    void Huan();
+    void flWords_Click();
+    void cmdShift_Click();
+    void cmdBuhui_Click();
+    void cmdOption_Click(int index);
+    void Label3_Click();
+
+    void DaoRu_Click();
+    void cikugeshishuoming_Click();
+    void zengshan_Click();
+    void fangwenwangzhan_Click();
+    void guanyu_Click();
+
+    /// Answer button 1..4.
+    QPushButton *cmdOption(int index) const { return m_cmdOption.at(index - 1); }
+    FileListBox *flWords() const { return m_flWords; }
+    AboutWindowHost &aboutHost() const { return *m_about; }
+
+    static constexpr int twips(int value) { return (value + 7) / 15; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createActions();
+    void setTabOrder();
+    QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                         const QKeySequence &shortcut, void (FrmMain::*handler)());
+    std::optional<QString> readMeaning(const QString &word);
+    void showFailure(const QString &message);
+    void message(const QString &text, MessageIcon icon);
+
+    Services m_services;
+    const WordStore &m_store;
+    QString m_site;
+    bool m_loaded = false;
+
+    QWidget *m_picture1 = nullptr;
+    QCheckBox *m_ckDlt = nullptr;
+    FileListBox *m_flWords = nullptr;
+    std::array<QPushButton *, 4> m_cmdOption{};
+    QPushButton *m_cmdShift = nullptr;
+    QPushButton *m_cmdBuhui = nullptr;
+    ClickLabel *m_Label3 = nullptr;
+    QLabel *m_lbBanBen = nullptr;
+    QLabel *m_lbWord = nullptr;
+    QLabel *m_lbYiSi = nullptr;
+    QLabel *m_lbRem = nullptr;
+    QLabel *m_Rema = nullptr;
+
+    std::unique_ptr<UpdateCheck> m_updateCheck;
+    std::unique_ptr<AboutWindowHost> m_about;
+};
+
+} // namespace mirvo

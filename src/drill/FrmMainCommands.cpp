@@ -1,0 +1,60 @@
+// The menu commands of the drill window.
+#include "drill/FrmMain.h"
+
+#include "about/AboutWindowHost.h"
+#include "commands/MenuCommands.h"
+#include "platform/FileListBox.h"
+#include "platform/Shell.h"
+#include "store/WordListImport.h"
+#include "store/WordStore.h"
+#include "update/UpdateCheck.h"
+
+#include <QDir>
+
+namespace mirvo {
+
+void FrmMain::DaoRu_Click()
+{
+    const QString path = m_services.dialogs.openFileName(this, commands::importFilter);
+    if (path.isEmpty())
+        return;
+    const ImportReport report = importWordList(path, m_store);
+    m_flWords->refresh();
+    if (!report.ok) {
+        // The words imported before the failure stay; show the store as it now is.
+        showFailure(report.error);
+        Huan();
+        return;
+    }
+    message(commands::doneText, MessageIcon::Information);
+    if (report.skippedCount > 0)
+        message(commands::skippedLinesMessage(report), MessageIcon::Exclamation);
+    Huan();
+}
+
+void FrmMain::cikugeshishuoming_Click()
+{
+    m_services.dialogs.message(this, commands::formatHelpText, commands::formatHelpCaption,
+                               MessageIcon::Information, MessageButtons::Ok);
+}
+
+void FrmMain::zengshan_Click()
+{
+    const commands::ProgramCall call = commands::fileManagerCall(m_store.folder());
+    QString error;
+    if (!m_services.shell.startProgram(call.program, call.arguments, WindowStyle::MaximizedFocus, &error))
+        showFailure(QStringLiteral("无法用文件管理器打开词库文件夹“%1”：%2")
+                        .arg(QDir::toNativeSeparators(m_store.folder()), error));
+}
+
+void FrmMain::fangwenwangzhan_Click()
+{
+    m_services.shell.openAddress(UpdateCheck::homePageAddress(m_site));
+}
+
+void FrmMain::guanyu_Click()
+{
+    m_about->show();
+}
+
+} // namespace mirvo

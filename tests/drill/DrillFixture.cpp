@@ -1,0 +1,39 @@
+#include "DrillFixture.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+
+namespace mirvo::test {
+
+QString DrillFixture::text(const char *name) const
+{
+    const QString objectName = QLatin1String(name);
+    if (auto *label = window->findChild<QLabel *>(objectName))
+        return label->text();
+    if (auto *button = window->findChild<QAbstractButton *>(objectName))
+        return button->text();
+    return QStringLiteral("<no control %1>").arg(objectName);
+}
+
+QStringList DrillFixture::captions() const
+{
+    QStringList result;
+    for (int index = 1; index <= 4; ++index)
+        result.append(window->cmdOption(index)->text());
+    return result;
+}
+
+QString DrillFixture::problems() const
+{
+    QStringList result;
+    if (!fakes.dialogs.leftovers().isEmpty())
+        result.append(fakes.dialogs.leftovers());
+    if (fakes.random.ranOut)
+        result.append(QStringLiteral("ran out of scripted random numbers"));
+    if (fakes.random.remaining() > 0)
+        result.append(QStringLiteral("%1 scripted random number(s) unused").arg(fakes.random.remaining()));
+    return result.join(QStringLiteral("; "));
+}
+
+} // namespace mirvo::test

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Fakes.h"
+#include "TestSupport.h"
+#include "drill/FrmMain.h"
+#include "store/WordStore.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace mirvo::test {
+
+/// A store in a temporary folder and the real drill window over fakes.
+struct DrillFixture
+{
+    QTemporaryDir dir;
+    std::unique_ptr<WordStore> store;
+    FakeServices fakes;
+    std::unique_ptr<FrmMain> window;
+
+    DrillFixture() : store(std::make_unique<WordStore>(dir.path() + QStringLiteral("/words")))
+    {
+        store->create(nullptr);
+    }
+
+    ~DrillFixture()
+    {
+        window.reset();
+    }
+
+    void addWords(const QList<std::pair<QString, QString>> &words)
+    {
+        for (const auto &[word, meaning] : words)
+            store->writeEntry(word, meaning, nullptr);
+    }
+
+    /// Creates and shows the window, which runs its load.
+    FrmMain &open()
+    {
+        window = std::make_unique<FrmMain>(fakes.services(), *store, QStringLiteral("http://mirvo.test"));
+        window->show();
+        return *window;
+    }
+
+    QString text(const char *name) const;
+    QStringList captions() const;
+    QString problems() const;
+};
+
+} // namespace mirvo::test

@@ -1,0 +1,308 @@
+#include "DrillFixture.h"
+#include "platform/FileListBox.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace mirvo;
+using namespace mirvo::test;
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void layout_data();
+    void layout();
+    void windowFrameAndFonts();
+    void tabOrder();
+    void menus_data();
+    void menus();
+    void emptyStoreLoad();
+    void loadAsksFirstQuestionFromScriptedDraws();
+    void rightSlotAndDistractors_data();
+    void rightSlotAndDistractors();
+    void oneAndTwoWordStores_data();
+    void oneAndTwoWordStores();
+    void listClickBuildsThatWord();
+    void entryDeletedBehindTheProgramsBack();
+    void shiftAsksAnotherWord();
+
+private:
+    std::unique_ptr<DrillFixture> m_fixture;
+};
+
+void TestFrmMain::cleanup()
+{
+    if (m_fixture)
+        QVERIFY2(m_fixture->problems().isEmpty(), qPrintable(m_fixture->problems()));
+    m_fixture.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty()
+            || std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+                            [](const QWidget *w) { return w->isVisible(); }));
+}
+
+void TestFrmMain::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("visible");
+    // Twips / 15.
+    QTest::newRow("Picture1") << "Picture1" << QRect(0, 0, 673, 457) << QString() << true;
+    QTest::newRow("ckDlt") << "ckDlt" << QRect(144, 216, 529, 17) << QStringLiteral("自动删除正确单词    选择中文释义：") << true;
+    QTest::newRow("flWords") << "flWords" << QRect(8, 32, 121, 414) << QString() << true;
+    QTest::newRow("cmdOption 1") << "cmdOption_1" << QRect(144, 240, 521, 41) << QStringLiteral("A") << true;
+    QTest::newRow("cmdOption 2") << "cmdOption_2" << QRect(144, 288, 521, 41) << QStringLiteral("B") << true;
+    QTest::newRow("cmdOption 3") << "cmdOption_3" << QRect(144, 336, 521, 41) << QStringLiteral("C") << true;
+    QTest::newRow("cmdOption 4") << "cmdOption_4" << QRect(144, 384, 521, 41) << QStringLiteral("D") << true;
+    QTest::newRow("cmdShift") << "cmdShift" << QRect(144, 168, 161, 41) << QStringLiteral("换一个") << true;
+    QTest::newRow("cmdBuhui") << "cmdBuhui" << QRect(312, 168, 153, 41) << QStringLiteral("不会") << true;
+    QTest::newRow("lbBanBen") << "lbBanBen" << QRect(8, 8, 129, 25) << QStringLiteral("版本：1.1") << true;
+    QTest::newRow("lbWord") << "lbWord" << QRect(136, 56, 513, 65) << QStringLiteral("单词") << true;
+    QTest::newRow("lbYiSi") << "lbYiSi" << QRect(256, 128, 41, 25) << QStringLiteral("意思") << false;
+    QTest::newRow("lbRem") << "lbRem" << QRect(472, 176, 121, 25) << QStringLiteral("剩余单词数：") << true;
+    QTest::newRow("Rema") << "Rema" << QRect(600, 176, 57, 25) << QStringLiteral("0") << true;
+}
+
+void TestFrmMain::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(bool, visible);
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    QWidget *control = window.findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), geometry);
+    QCOMPARE(control->isVisible(), visible);
+    if (!text.isEmpty())
+        QCOMPARE(m_fixture->text(qPrintable(name)), text);
+}
+
+void TestFrmMain::windowFrameAndFonts()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Mirvo背单词"));
+    QCOMPARE(window.centralWidget()->size(), QSize(684, 463));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window.palette().color(QPalette::Window), QColor(192, 255, 192));
+    QVERIFY(!window.windowIcon().isNull());
+
+    const QFont drill = window.cmdOption(1)->font();
+    QCOMPARE(drill.family(), QStringLiteral("宋体"));
+    QCOMPARE(drill.pointSizeF(), 14.25);
+    for (const char *name : {"cmdShift", "cmdBuhui", "Label3", "lbBanBen", "lbYiSi", "lbRem", "Rema"})
+        QCOMPARE(window.findChild<QWidget *>(QLatin1String(name))->font(), drill);
+    auto *word = window.findChild<QLabel *>(QStringLiteral("lbWord"));
+    QCOMPARE(word->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(word->font().pointSizeF(), 42.0);
+    QCOMPARE(word->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(word->alignment(), Qt::AlignCenter);
+    for (int index = 1; index <= 4; ++index) {
+        QVERIFY(!window.cmdOption(index)->isDefault());
+        QVERIFY(!window.cmdOption(index)->autoDefault());
+    }
+}
+
+void TestFrmMain::tabOrder()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    const QStringList expected = {QStringLiteral("cmdBuhui"), QStringLiteral("cmdShift"),
+                                  QStringLiteral("cmdOption_3"), QStringLiteral("cmdOption_2"),
+                                  QStringLiteral("cmdOption_1"), QStringLiteral("cmdOption_4"),
+                                  QStringLiteral("flWords"), QStringLiteral("ckDlt")};
+    QWidget *widget = window.findChild<QWidget *>(expected.first());
+    QStringList order;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        order.append(widget->objectName());
+        do {
+            widget = widget->nextInFocusChain();
+        } while (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible());
+    }
+    QCOMPARE(order, expected);
+}
+
+void TestFrmMain::menus_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::newRow("DaoRu") << "DaoRu" << QStringLiteral("导入词库") << QKeySequence(QStringLiteral("Ctrl+L"));
+    QTest::newRow("cikugeshishuoming") << "cikugeshishuoming" << QStringLiteral("词库格式说明") << QKeySequence(QStringLiteral("Ctrl+D"));
+    QTest::newRow("zengshan") << "zengshan" << QStringLiteral("词汇管理") << QKeySequence(QStringLiteral("Ctrl+M"));
+    QTest::newRow("fangwenwangzhan") << "fangwenwangzhan" << QStringLiteral("访问网站") << QKeySequence(QStringLiteral("Ctrl+B"));
+    QTest::newRow("guanyu") << "guanyu" << QStringLiteral("关于") << QKeySequence(QStringLiteral("Ctrl+A"));
+}
+
+void TestFrmMain::menus()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, shortcut);
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    const QList<QAction *> menus = window.menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.at(0)->text(), QStringLiteral("文件"));
+    QCOMPARE(menus.at(1)->text(), QStringLiteral("程序"));
+    auto *action = window.findChild<QAction *>(name);
+    QVERIFY(action);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut(), shortcut);
+}
+
+void TestFrmMain::emptyStoreLoad()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
+    QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("0"));
+    QCOMPARE(window.flWords()->count(), 0);
+    QVERIFY(window.findChild<QCheckBox *>(QStringLiteral("ckDlt"))->isChecked());
+    QCOMPARE(m_fixture->fakes.pageLoader.navigated,
+             QStringList{QStringLiteral("http://mirvo.test/archiver/?tid-81.html")});
+    // Another word on an empty store does nothing.
+    window.cmdShift_Click();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
+}
+
+void TestFrmMain::loadAsksFirstQuestionFromScriptedDraws()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("apple"), QStringLiteral("苹果")}, {QStringLiteral("book"), QStringLiteral("书")},
+                         {QStringLiteral("cat"), QStringLiteral("猫")}, {QStringLiteral("dog"), QStringLiteral("狗")},
+                         {QStringLiteral("egg"), QStringLiteral("蛋")}});
+    // Pick: 0.5 * 5 -> "cat". Build: right slot floor(0.3 * 4) + 1 = 2; distractors for 1, 3, 4.
+    m_fixture->fakes.random.script({0.5f, 0.3f, 0.0f, 0.99f, 0.2f});
+    m_fixture->open();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("cat"));
+    QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("猫"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("5"));
+    QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("苹果"), QStringLiteral("猫"), QStringLiteral("蛋"), QStringLiteral("书")}));
+    QCOMPARE(m_fixture->fakes.random.reseeds, 2);
+    QCOMPARE(m_fixture->window->flWords()->selectedName(), QStringLiteral("cat"));
+}
+
+void TestFrmMain::rightSlotAndDistractors_data()
+{
+    QTest::addColumn<float>("slotDraw");
+    QTest::addColumn<int>("rightSlot");
+    QTest::newRow("0 -> 1") << 0.0f << 1;
+    QTest::newRow("0.2499 -> 1") << 0.2499f << 1;
+    QTest::newRow("0.25 -> 2") << 0.25f << 2;
+    QTest::newRow("0.5 -> 3") << 0.5f << 3;
+    QTest::newRow("0.75 -> 4") << 0.75f << 4;
+    QTest::newRow("largest float below 1 -> 4") << std::nextafter(1.0f, 0.0f) << 4;
+}
+
+void TestFrmMain::rightSlotAndDistractors()
+{
+    QFETCH(float, slotDraw);
+    QFETCH(int, rightSlot);
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")},
+                         {QStringLiteral("c"), QStringLiteral("三")}});
+    // Pick "a"; every distractor is "c" (the largest float below 1 times 3 is below 3).
+    m_fixture->fakes.random.script({0.0f, slotDraw, std::nextafter(1.0f, 0.0f), std::nextafter(1.0f, 0.0f),
+                                    std::nextafter(1.0f, 0.0f)});
+    m_fixture->open();
+    for (int index = 1; index <= 4; ++index)
+        QCOMPARE(m_fixture->window->cmdOption(index)->text(), index == rightSlot ? QStringLiteral("一") : QStringLiteral("三"));
+}
+
+void TestFrmMain::oneAndTwoWordStores_data()
+{
+    QTest::addColumn<int>("words");
+    QTest::newRow("one word") << 1;
+    QTest::newRow("two words") << 2;
+}
+
+void TestFrmMain::oneAndTwoWordStores()
+{
+    QFETCH(int, words);
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}});
+    if (words == 2)
+        m_fixture->addWords({{QStringLiteral("b"), QStringLiteral("二")}});
+    m_fixture->fakes.random.script({0.0f, 0.9f, 0.9f, 0.1f, 0.6f});
+    m_fixture->open();
+    const QStringList captions = m_fixture->captions();
+    QCOMPARE(captions.at(3), QStringLiteral("一"));
+    const QStringList meanings = words == 1 ? QStringList{QStringLiteral("一")} : QStringList{QStringLiteral("一"), QStringLiteral("二")};
+    for (const QString &caption : captions)
+        QVERIFY(meanings.contains(caption));
+    if (words == 1)
+        QCOMPARE(captions, QStringList(4, QStringLiteral("一")));
+}
+
+void TestFrmMain::listClickBuildsThatWord()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")},
+                         {QStringLiteral("c"), QStringLiteral("三")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
+
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f});
+    FileListBox *list = window.flWords();
+    const QRect row = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("c"));
+    QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("三"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("3"));
+    QCOMPARE(window.cmdOption(1)->text(), QStringLiteral("三"));
+
+    // The arrow keys choose too.
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f});
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("b"));
+}
+
+void TestFrmMain::entryDeletedBehindTheProgramsBack()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("b"))));
+
+    // Pick "b", which is gone: the user is told, and the listing shows the disk again.
+    m_fixture->fakes.random.script({0.9f});
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    window.cmdShift_Click();
+    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
+    QVERIFY(m_fixture->fakes.dialogs.shown.at(0).text.contains(QStringLiteral("“b”")));
+    QCOMPARE(window.flWords()->count(), 1);
+
+    m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    window.cmdShift_Click();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
+}
+
+void TestFrmMain::shiftAsksAnotherWord()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    m_fixture->fakes.random.script({0.6f, 0.0f, 0.0f, 0.0f, 0.0f});
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmdShift")), Qt::LeftButton);
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("b"));
+    QCOMPARE(m_fixture->fakes.random.reseeds, 4);
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
