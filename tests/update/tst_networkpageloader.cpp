@@ -1,0 +1,370 @@
+#include "platform/NetworkPageLoader.h"
+
+#include <QHash>
+#include <QNetworkProxy>
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+using mirvo::NetworkPageLoader;
+
+namespace {
+
+QByteArray gbk(const QString &text)
+{
+    QStringEncoder encoder("GBK");
+    return encoder.encode(text);
+}
+
+QByteArray http(const QByteArray &status, const QByteArray &headers, const QByteArray &body = {},
+                bool withLength = true)
+{
+    QByteArray response = "HTTP/1.1 " + status + "\r\nConnection: close\r\n" + headers;
+    if (withLength)
+        response += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    return response + "\r\n" + body;
+}
+
+QByteArray page(const QByteArray &head)
+{
+    return "<!DOCTYPE html><html><head>" + head + "</head><body><p>Mirvo</p></body></html>";
+}
+
+QByteArray htmlOk(const QByteArray &head)
+{
+    return http("200 OK", "Content-Type: text/html\r\n", page(head));
+}
+
+/// A minimal HTTP server on 127.0.0.1: a canned response per path, or no answer at all.
+class LocalHttpServer
+{
+public:
+    LocalHttpServer()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+                    ++closedConnections;
+                    socket->deleteLater();
+                });
+            }
+        });
+    }
+
+    QString url(const QByteArray &path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + QString::fromLatin1(path);
+    }
+    QByteArray port() const { return QByteArray::number(m_server.serverPort()); }
+
+    QHash<QByteArray, QByteArray> routes; // path -> raw response; others get a 404
+    QList<QByteArray> hanging;            // paths never answered
+    QList<QByteArray> requests;
+    int closedConnections = 0;
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        QByteArray &pending = m_pending[socket];
+        pending += socket->readAll();
+        if (!pending.contains("\r\n\r\n"))
+            return;
+        const QByteArray path = pending.left(pending.indexOf("\r\n")).split(' ').value(1);
+        m_pending.remove(socket);
+        requests.append(path);
+        if (hanging.contains(path))
+            return;
+        socket->write(routes.value(path, http("404 Not Found", {}, "no such page")));
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+};
+
+} // namespace
+
+class tst_NetworkPageLoader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void documentTitle_data();
+    void documentTitle();
+    void redirectAllowed_data();
+    void redirectAllowed();
+    void load_data();
+    void load();
+    void connectionRefused();
+    void serverNeverAnswers();
+    void stopDuringLoad();
+    void stopWhenIdleKeepsDocument();
+    void navigateWhileLoading();
+    void nonWebSchemeRefused();
+};
+
+void tst_NetworkPageLoader::initTestCase()
+{
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+void tst_NetworkPageLoader::documentTitle_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<bool>("hasTitle");
+    QTest::addColumn<QString>("title");
+
+    // C3 A9 is 茅 in GBK and é in UTF-8: what comes out shows whose charset won.
+    const QByteArray ambiguous = "<title>\xC3\xA9[1.2]</title>";
+    const QString asGbk = QStringLiteral("茅[1.2]");
+    const QString asUtf8 = QStringLiteral("é[1.2]");
+    const QByteArray utf8Chinese = QStringLiteral("<title>背单词[1.2]</title>").toUtf8();
+    const QByteArray html = "text/html";
+    const QByteArray gbkHeader = "text/html; Charset=\"GBK\"";
+    const QByteArray metaGbk = "<meta charset=\"gbk\">";
+
+    QTest::newRow("header charset") << ambiguous << gbkHeader << true << asGbk;
+    QTest::newRow("meta charset") << metaGbk + ambiguous << html << true << asGbk;
+    QTest::newRow("meta http-equiv, gb2312") << QByteArray(
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=gb2312\">" + ambiguous)
+        << html << true << asGbk;
+    QTest::newRow("header outranks meta") << metaGbk + ambiguous << QByteArray("text/html; charset=utf-8")
+                                          << true << asUtf8;
+    QTest::newRow("UTF-8 detected") << utf8Chinese << html << true << QStringLiteral("背单词[1.2]");
+    QTest::newRow("GB18030 detected") << "<title>" + gbk(QStringLiteral("背单词[1.2]")) + "</title>"
+                                      << QByteArray() << true << QStringLiteral("背单词[1.2]");
+    QTest::newRow("gb2312 label, GBK-only characters") << "<title>" + gbk(QStringLiteral("堃喆")) + "</title>"
+        << QByteArray("text/html; charset=gb2312") << true << QStringLiteral("堃喆");
+    QTest::newRow("unknown label falls back") << utf8Chinese << QByteArray("text/html; charset=x-bogus")
+                                              << true << QStringLiteral("背单词[1.2]");
+    QTest::newRow("latin-1 read as windows-1252") << QByteArray("<title>\x93[1.2]\x94</title>")
+        << QByteArray("text/html; charset=iso-8859-1") << true << QStringLiteral("\u201C[1.2]\u201D");
+    QTest::newRow("byte order mark outranks header") << "\xEF\xBB\xBF" + ambiguous << gbkHeader << true << asUtf8;
+    QTest::newRow("meta utf-16 read as UTF-8") << "<meta charset=utf-16>" + ambiguous << html << true << asUtf8;
+
+    QTest::newRow("named entities") << QByteArray("<title>&lsqb;1.2&rsqb; &amp; &lt;&gt;&quot;&apos;</title>")
+                                    << html << true << QStringLiteral("[1.2] & <>\"'");
+    QTest::newRow("numeric references") << QByteArray("<title>&#91;1.2&#x5D; &#X5b;&#93 &#32972;</title>")
+                                        << html << true << QStringLiteral("[1.2] [] 背");
+    QTest::newRow("no references") << QByteArray("<title>&bogus; &amp a&b &#;</title>")
+                                   << html << true << QStringLiteral("&bogus; &amp a&b &#;");
+    QTest::newRow("invalid code points") << QByteArray("<title>&#0;&#xD800;&#99999999999;</title>")
+                                         << html << true << QStringLiteral("\uFFFD\uFFFD\uFFFD");
+    QTest::newRow("ASCII white space collapsed") << QByteArray("<title>\r\n Mirvo \t[1.2]&#10;\xE3\x80\x80</title>")
+                                                 << html << true << QStringLiteral("Mirvo [1.2] \u3000");
+    QTest::newRow("upper-case tag, attributes") << QByteArray("<TITLE lang=zh>[1.2]</TITLE >")
+                                                << html << true << QStringLiteral("[1.2]");
+    QTest::newRow("tags inside title are text") << QByteArray("<title><b>[1.2]</b></title>")
+                                                << html << true << QStringLiteral("<b>[1.2]</b>");
+    QTest::newRow("comment, script and longer tag skipped") << QByteArray(
+        "<!-- <title>[7]</title> --><script>t='<title>[8]</title>'</script><titles>[9]</titles>"
+        "<title>[1.2]</title><title>[2]</title>") << html << true << QStringLiteral("[1.2]");
+    QTest::newRow("empty title") << QByteArray("<title></title>") << html << true << QString();
+    QTest::newRow("no title") << page("<meta charset=\"utf-8\">") << html << false << QString();
+    QTest::newRow("unterminated title") << QByteArray("<title>[1.2]") << html << false << QString();
+}
+
+void tst_NetworkPageLoader::documentTitle()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, contentType);
+    QFETCH(bool, hasTitle);
+    QFETCH(QString, title);
+
+    const auto found = NetworkPageLoader::documentTitle(body, contentType);
+    QCOMPARE(found.has_value(), hasTitle);
+    if (hasTitle)
+        QCOMPARE(*found, title);
+}
+
+void tst_NetworkPageLoader::redirectAllowed_data()
+{
+    QTest::addColumn<QUrl>("from");
+    QTest::addColumn<QUrl>("to");
+    QTest::addColumn<bool>("allowed");
+
+    const QUrl http(QStringLiteral("http://a.example/x"));
+    const QUrl https(QStringLiteral("https://a.example/x"));
+    QTest::newRow("http to http") << http << QUrl(QStringLiteral("http://b.example/")) << true;
+    QTest::newRow("http to https") << http << https << true;
+    QTest::newRow("https to https") << https << QUrl(QStringLiteral("https://b.example/")) << true;
+    QTest::newRow("https to http") << https << http << false;
+    QTest::newRow("to ftp") << http << QUrl(QStringLiteral("ftp://a.example/x")) << false;
+    QTest::newRow("to file") << http << QUrl(QStringLiteral("file:///etc/passwd")) << false;
+    QTest::newRow("to data") << http << QUrl(QStringLiteral("data:text/html,<title>[9]</title>")) << false;
+}
+
+void tst_NetworkPageLoader::redirectAllowed()
+{
+    QFETCH(QUrl, from);
+    QFETCH(QUrl, to);
+    QFETCH(bool, allowed);
+
+    QCOMPARE(NetworkPageLoader::redirectAllowed(from, to), allowed);
+}
+
+void tst_NetworkPageLoader::load_data()
+{
+    QTest::addColumn<QByteArray>("response"); // for /page; %PORT% stands for the server's port
+    QTest::addColumn<bool>("hasTitle");
+    QTest::addColumn<QString>("title");
+
+    const QString announced = QStringLiteral("Mirvo背单词 最新版本[1.2]");
+    const QByteArray gbkTitle = "<title>" + gbk(announced) + "</title>";
+    const QByteArray titled = "<title>[1.2]</title>";
+    const QByteArray tooLarge = titled + QByteArray(NetworkPageLoader::maxBodySize, 'x');
+    const QByteArray html = "Content-Type: text/html\r\n";
+
+    QTest::newRow("GBK, charset in header")
+        << http("200 OK", "Content-Type: text/html; charset=gbk\r\n", page(gbkTitle)) << true << announced;
+    QTest::newRow("GBK, charset in meta")
+        << htmlOk("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=GBK\">" + gbkTitle)
+        << true << announced;
+    QTest::newRow("entities in title") << htmlOk("<title>Mirvo &lsqb;1.2&#93; &amp; more</title>")
+                                       << true << QStringLiteral("Mirvo [1.2] & more");
+    QTest::newRow("no title") << htmlOk("<meta charset=utf-8>") << false << QString();
+    QTest::newRow("404 page") << http("404 Not Found", html, page(titled)) << false << QString();
+    QTest::newRow("redirect, relative") << http("302 Found", "Location: /target\r\n") << true
+                                        << QStringLiteral("[1.1] target");
+    QTest::newRow("redirect, absolute")
+        << http("301 Moved Permanently", "Location: http://127.0.0.1:%PORT%/target\r\n") << true
+        << QStringLiteral("[1.1] target");
+    QTest::newRow("redirect to ftp refused") << http("302 Found", "Location: ftp://127.0.0.1:%PORT%/target\r\n")
+                                             << false << QString();
+    QTest::newRow("redirect to file refused") << http("302 Found", "Location: file:///etc/hostname\r\n")
+                                              << false << QString();
+    QTest::newRow("body at the cap")
+        << http("200 OK", html, titled.leftJustified(NetworkPageLoader::maxBodySize, ' ')) << true
+        << QStringLiteral("[1.2]");
+    QTest::newRow("body over the cap, length given") << http("200 OK", html, tooLarge) << false << QString();
+    QTest::newRow("body over the cap, no length") << http("200 OK", html, tooLarge, false) << false << QString();
+}
+
+void tst_NetworkPageLoader::load()
+{
+    QFETCH(QByteArray, response);
+    QFETCH(bool, hasTitle);
+    QFETCH(QString, title);
+
+    LocalHttpServer server;
+    server.routes.insert("/page", response.replace("%PORT%", server.port()));
+    server.routes.insert("/target", htmlOk("<title>[1.1] target</title>"));
+    NetworkPageLoader loader;
+    QSignalSpy begins(&loader, &NetworkPageLoader::downloadBegin);
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(server.url("/page"));
+    QCOMPARE(begins.count(), 1);
+    QTRY_COMPARE(completes.count(), 1);
+    QCOMPARE(begins.count(), 1);
+    QCOMPARE(server.requests.value(0), QByteArray("/page"));
+    QCOMPARE(loader.title(), hasTitle ? std::optional<QString>(title) : std::nullopt);
+}
+
+void tst_NetworkPageLoader::connectionRefused()
+{
+    quint16 port = 0;
+    {
+        QTcpServer probe; // a port just freed: nobody listens there
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    NetworkPageLoader loader;
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(QStringLiteral("http://127.0.0.1:%1/archiver/?tid-81.html").arg(port));
+    QTRY_COMPARE(completes.count(), 1);
+    QVERIFY(!loader.title().has_value());
+}
+
+void tst_NetworkPageLoader::serverNeverAnswers()
+{
+    LocalHttpServer server;
+    server.hanging.append("/page");
+    NetworkPageLoader loader;
+    loader.setTimeout(std::chrono::milliseconds(200));
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(server.url("/page"));
+    QTRY_COMPARE(completes.count(), 1);
+    QCOMPARE(server.requests, QList<QByteArray>{"/page"});
+    QVERIFY(!loader.title().has_value());
+    QTRY_COMPARE(server.closedConnections, 1); // the abandoned connection is closed
+    QCOMPARE(completes.count(), 1);
+}
+
+void tst_NetworkPageLoader::stopDuringLoad()
+{
+    LocalHttpServer server;
+    server.hanging.append("/page");
+    NetworkPageLoader loader;
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(server.url("/page"));
+    QTRY_COMPARE(server.requests.size(), 1);
+    QCOMPARE(completes.count(), 0);
+    loader.stop();
+    QCOMPARE(completes.count(), 1);
+    QVERIFY(!loader.title().has_value());
+    QTRY_COMPARE(server.closedConnections, 1);
+    loader.stop();
+    QCOMPARE(completes.count(), 1);
+}
+
+void tst_NetworkPageLoader::stopWhenIdleKeepsDocument()
+{
+    LocalHttpServer server;
+    server.routes.insert("/page", htmlOk("<title>[1.2]</title>"));
+    NetworkPageLoader loader;
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(server.url("/page"));
+    QTRY_COMPARE(completes.count(), 1);
+    loader.stop(); // what the update check does after reading a newer version
+    QCOMPARE(completes.count(), 1);
+    QCOMPARE(loader.title(), std::optional<QString>(QStringLiteral("[1.2]")));
+
+    loader.navigate(server.url("/missing"));
+    QTRY_COMPARE(completes.count(), 2);
+    QVERIFY(!loader.title().has_value());
+}
+
+void tst_NetworkPageLoader::navigateWhileLoading()
+{
+    LocalHttpServer server;
+    server.hanging.append("/slow");
+    server.routes.insert("/page", htmlOk("<title>[1.1]</title>"));
+    NetworkPageLoader loader;
+    QSignalSpy begins(&loader, &NetworkPageLoader::downloadBegin);
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(server.url("/slow"));
+    QTRY_COMPARE(server.requests.size(), 1);
+    loader.navigate(server.url("/page"));
+    QCOMPARE(begins.count(), 2);
+    QCOMPARE(completes.count(), 1); // the abandoned load ends before the next begins
+    QTRY_COMPARE(completes.count(), 2);
+    QCOMPARE(loader.title(), std::optional<QString>(QStringLiteral("[1.1]")));
+}
+
+void tst_NetworkPageLoader::nonWebSchemeRefused()
+{
+    NetworkPageLoader loader;
+    QSignalSpy begins(&loader, &NetworkPageLoader::downloadBegin);
+    QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
+
+    loader.navigate(QStringLiteral("data:text/html,<title>[9.9]</title>"));
+    QCOMPARE(begins.count(), 1);
+    QCOMPARE(completes.count(), 0); // completion comes from the event loop, as for any load
+    QTRY_COMPARE(completes.count(), 1);
+    QVERIFY(!loader.title().has_value());
+}
+
+QTEST_GUILESS_MAIN(tst_NetworkPageLoader)
+#include "tst_networkpageloader.moc"
