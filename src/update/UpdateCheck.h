@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace mirvo {
+
+class ClickLabel;
+
+/// Asks the maker's web site for the latest version once per start, shows the outcome in
+/// the status label and offers the upgrade: opening the download page and ending the program.
+class UpdateCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    UpdateCheck(const Services &services, ClickLabel &statusLabel, QWidget *dialogParent,
+                const QString &site, QObject *parent = nullptr);
+
+    /// Load step 5: navigate to the check page; the outcome arrives through the loader.
+    void start();
+    /// The status label's click: upgrades only while the label offers it.
+    void label3Click();
+
+    static QString checkPageAddress(const QString &site);
+    static QString downloadPageAddress(const QString &site);
+    static QString homePageAddress(const QString &site);
+
+private:
+    void onDownloadBegin();
+    void onDownloadComplete();
+    /// The evaluation; false when any step failed.
+    bool evaluate();
+    bool saveReminderFlag(const QString &value, QString *error);
+
+    Services m_services;
+    ClickLabel &m_label;
+    QWidget *m_dialogParent;
+    QString m_site;
+};
+
+} // namespace mirvo
