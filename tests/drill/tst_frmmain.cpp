@@ -40,9 +40,8 @@ void TestFrmMain::cleanup()
     if (m_fixture)
         QVERIFY2(m_fixture->problems().isEmpty(), qPrintable(m_fixture->problems()));
     m_fixture.reset();
-    QVERIFY(QApplication::topLevelWidgets().isEmpty()
-            || std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-                            [](const QWidget *w) { return w->isVisible(); }));
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::none_of(windows.cbegin(), windows.cend(), [](const QWidget *w) { return w->isVisible(); }));
 }
 
 void TestFrmMain::layout_data()
