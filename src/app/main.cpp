@@ -1,4 +1,5 @@
 #include "app/AppInfo.h"
+#include "app/GuardedApplication.h"
 #include "app/Startup.h"
 #include "drill/FrmMain.h"
 #include "platform/ClockRandomSource.h"
@@ -22,7 +23,7 @@
 namespace {
 
 /// Qt's own texts (standard buttons, the file dialog) in Chinese, whatever the locale.
-void installChineseTranslations(QApplication &app)
+void installChineseTranslations(QCoreApplication &app)
 {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const QString &name : {QStringLiteral("qtbase_zh_CN"), QStringLiteral("qt_zh_CN")}) {
@@ -48,7 +49,7 @@ void substituteFonts()
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    mirvo::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(mirvo::appinfo::title);
     QApplication::setOrganizationName(QStringLiteral("Mirvo"));
     installChineseTranslations(app);
@@ -62,6 +63,7 @@ int main(int argc, char *argv[])
 
     mirvo::LockFileInstanceGuard guard(QCoreApplication::applicationFilePath());
     mirvo::QtDialogs dialogs;
+    app.setDialogs(&dialogs);
     if (!mirvo::prepareStartup(guard, dialogs, store,
                                programFolder + QLatin1Char('/') + mirvo::appinfo::defaultListName))
         return 0;
