@@ -2,27 +2,21 @@
 
 #include "about/AboutWindowHost.h"
 #include "app/AppInfo.h"
-#include "commands/MenuCommands.h"
 #include "platform/ClickLabel.h"
 #include "platform/FileListBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramIcon.h"
 #include "platform/RandomSource.h"
-#include "platform/Shell.h"
 #include "settings/DeleteOption.h"
-#include "store/WordListImport.h"
 #include "store/WordStore.h"
 #include "update/UpdateCheck.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 
 namespace mirvo {
 
@@ -96,6 +90,10 @@ FrmMain::FrmMain(const Services &services, const WordStore &store, const QString
     createControls();
     createActions();
     setTabOrder();
+    // Fixed size below the menu bar, centred on the screen.
+    setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 
     m_updateCheck = std::make_unique<UpdateCheck>(m_services, *m_Label3, this, m_site);
     m_about = std::make_unique<AboutWindowHost>(m_services);
@@ -206,11 +204,6 @@ void FrmMain::showEvent(QShowEvent *event)
 
 void FrmMain::Form_Load()
 {
-    // Fixed size below the menu bar, centred on the screen.
-    setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
-
     m_lbBanBen->setText(QStringLiteral("版本：%1.%2").arg(appinfo::versionMajor).arg(appinfo::versionMinor));
     m_flWords->setFolder(m_store.folder());
     if (m_flWords->count() > 0)
