@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace mirvo {
+
+/// The About window: title, version, description and a button that starts the
+/// system-information tool. Controls keep their design names as object names; the
+/// etched separator is the two lines "Line1_0" (white) and "Line1_1" (grey).
+/// Form_Load fills the texts once after construction (AboutWindowHost does this).
+class FrmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FrmAbout(const Services &services, QWidget *parent = nullptr);
+
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+    /// Twips to pixels at 96 dots per inch.
+    static constexpr int twips(int value) { return (value + 7) / 15; }
+
+private:
+    void createControls();
+
+    Services m_services;
+    QLabel *m_picIcon = nullptr;
+    QPushButton *m_cmdOK = nullptr;
+    QPushButton *m_cmdSysInfo = nullptr;
+    QLabel *m_lblDescription = nullptr;
+    QLabel *m_lblTitle = nullptr;
+    QLabel *m_lblVersion = nullptr;
+    QLabel *m_lblDisclaimer = nullptr;
+};
+
+} // namespace mirvo
