@@ -3,7 +3,7 @@
 set -eu
 
 packages="cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
-libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils"
+libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file"
 
 missing=""
 for package in $packages; do

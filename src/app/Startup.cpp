@@ -17,6 +17,15 @@ QString storeFolderFor(const QString &programFolder, const QString &userDataFold
     return userDataFolder + QStringLiteral("/words");
 }
 
+QString defaultListPath(const QString &programFolder, const QString &installedDataFolder)
+{
+    const QString beside = programFolder + QLatin1Char('/') + appinfo::defaultListName;
+    if (QFileInfo(beside).isFile() || installedDataFolder.isEmpty())
+        return beside;
+    const QString installed = installedDataFolder + QLatin1Char('/') + appinfo::defaultListName;
+    return QFileInfo(installed).isFile() ? installed : beside;
+}
+
 bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, const WordStore &store,
                     const QString &defaultListPath)
 {

@@ -12,6 +12,11 @@ class WordStore;
 /// else in the user's data folder (a system-wide installation).
 QString storeFolderFor(const QString &programFolder, const QString &userDataFolder);
 
+/// The default word list: beside the program when it is there (an unpacked copy), else in
+/// the installation's data folder (a system-wide installation keeps no data beside the
+/// executable). When neither holds it, the place beside the program.
+QString defaultListPath(const QString &programFolder, const QString &installedDataFolder);
+
 /// The start-up sequence before the main window opens. Returns false when another
 /// instance runs and this one must end. On the first run (no store folder) it creates
 /// the store and imports the default list; any failure there is silent, and start-up

@@ -52,6 +52,8 @@ int main(int argc, char *argv[])
     mirvo::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(mirvo::appinfo::title);
     QApplication::setOrganizationName(QStringLiteral("Mirvo"));
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MIRVO_APP_ID));
     installChineseTranslations(app);
     substituteFonts();
 
@@ -64,8 +66,11 @@ int main(int argc, char *argv[])
     mirvo::LockFileInstanceGuard guard(QCoreApplication::applicationFilePath());
     mirvo::QtDialogs dialogs;
     app.setDialogs(&dialogs);
+    // Relative to the executable, so a staged or relocated installation finds its own data.
+    const QString installedDataFolder =
+        QDir::cleanPath(programFolder + QStringLiteral("/" MIRVO_DATA_FROM_PROGRAM));
     if (!mirvo::prepareStartup(guard, dialogs, store,
-                               programFolder + QLatin1Char('/') + mirvo::appinfo::defaultListName))
+                               mirvo::defaultListPath(programFolder, installedDataFolder)))
         return 0;
 
     mirvo::QtShell shell;
