@@ -12,10 +12,15 @@ namespace mirvo {
 
 namespace {
 
+/// Twips to pixels at 96 dots per inch, rounded.
+constexpr int twips(int value)
+{
+    return (value + 7) / 15;
+}
+
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return {FrmAbout::twips(left), FrmAbout::twips(top), FrmAbout::twips(width),
-            FrmAbout::twips(height)};
+    return {twips(left), twips(top), twips(width), twips(height)};
 }
 
 template<typename Widget>
@@ -45,9 +50,9 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
 QWidget *line(QWidget *parent, const char *name, int x1, int x2, int y, int thickness,
               const QColor &colour)
 {
-    const int left = FrmAbout::twips(x1);
+    const int left = twips(x1);
     auto *result = place(new QWidget(parent), name,
-                         QRect(left, FrmAbout::twips(y), FrmAbout::twips(x2) - left, thickness));
+                         QRect(left, twips(y), twips(x2) - left, thickness));
     QPalette palette = result->palette();
     palette.setColor(QPalette::Window, colour);
     result->setPalette(palette);
@@ -73,15 +78,15 @@ FrmAbout::FrmAbout(const Services &services, QWidget *parent)
 
 void FrmAbout::createControls()
 {
-    m_picIcon = place(new QLabel(this), "picIcon", twipsRect(240, 240, 480, 480));
-    m_picIcon->setPixmap(programIconPixmap());
-    m_picIcon->setFocusPolicy(Qt::TabFocus);
+    auto *picIcon = place(new QLabel(this), "picIcon", twipsRect(240, 240, 480, 480));
+    picIcon->setPixmap(programIconPixmap());
+    picIcon->setFocusPolicy(Qt::TabFocus); // in the tab order, as designed
 
-    m_cmdOK = place(new QPushButton(QStringLiteral("确定"), this), "cmdOK",
-                    twipsRect(4125, 2625, 1500, 345));
-    m_cmdOK->setDefault(true);
-    m_cmdSysInfo = place(new QPushButton(QStringLiteral("系统信息(&S)..."), this), "cmdSysInfo",
-                         twipsRect(4140, 3075, 1485, 345));
+    auto *cmdOK = place(new QPushButton(QStringLiteral("确定"), this), "cmdOK",
+                        twipsRect(4125, 2625, 1500, 345));
+    cmdOK->setDefault(true);
+    auto *cmdSysInfo = place(new QPushButton(QStringLiteral("系统信息(&S)..."), this), "cmdSysInfo",
+                             twipsRect(4140, 3075, 1485, 345));
 
     line(this, "Line1_1", 90, 5654, 2445, 1, QColor(128, 128, 128));
     m_lblDescription = label(this, "lblDescription", about::designedDescription,
@@ -91,16 +96,16 @@ void FrmAbout::createControls()
     line(this, "Line1_0", 105, 5654, 2460, 2, Qt::white);
     m_lblVersion = label(this, "lblVersion", QStringLiteral("版本"),
                          twipsRect(1050, 780, 3885, 225), false);
-    m_lblDisclaimer = label(this, "lblDisclaimer", QStringLiteral("Mirvo工作室 出品"),
-                            twipsRect(255, 2625, 3630, 825), true);
+    label(this, "lblDisclaimer", QStringLiteral("Mirvo工作室 出品"),
+          twipsRect(255, 2625, 3630, 825), true);
 
     // Escape reaches reject(), which closes the window just as cmdOK does.
-    connect(m_cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::cmdSysInfo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::cmdSysInfo_Click);
 
-    setTabOrder(m_cmdOK, m_picIcon);
-    setTabOrder(m_picIcon, m_cmdSysInfo);
-    m_cmdOK->setFocus();
+    setTabOrder(cmdOK, picIcon);
+    setTabOrder(picIcon, cmdSysInfo);
+    cmdOK->setFocus();
 }
 
 void FrmAbout::Form_Load()

@@ -5,7 +5,6 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
 
 namespace mirvo {
 
@@ -24,20 +23,13 @@ public:
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-    /// Twips to pixels at 96 dots per inch.
-    static constexpr int twips(int value) { return (value + 7) / 15; }
-
 private:
     void createControls();
 
     Services m_services;
-    QLabel *m_picIcon = nullptr;
-    QPushButton *m_cmdOK = nullptr;
-    QPushButton *m_cmdSysInfo = nullptr;
     QLabel *m_lblDescription = nullptr;
     QLabel *m_lblTitle = nullptr;
     QLabel *m_lblVersion = nullptr;
-    QLabel *m_lblDisclaimer = nullptr;
 };
 
 } // namespace mirvo

@@ -53,7 +53,8 @@ KeyRead GetKeyValue(Registry &registry, qint32 keyRoot, const QString &keyName,
 
     quint32 type = 0;
     QByteArray bytes;
-    if (registry.queryValue(key, textcodec::encode(subKeyRef), valueBufferSize, &type, &bytes) != 0) {
+    const QByteArray name = textcodec::encode(subKeyRef);
+    if (registry.queryValue(key, name, valueBufferSize, &type, &bytes) != 0) {
         keyVal.clear();
         return KeyRead::NotRead;
     }

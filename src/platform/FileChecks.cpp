@@ -11,7 +11,7 @@ namespace mirvo {
 
 bool isOrdinaryFile(const QString &path)
 {
-    if (path.isEmpty() || path.contains(QChar::Null))
+    if (path.isEmpty() || path.contains(QChar::Null)) // malformed: names no file
         return false;
     const QFileInfo info(path);
     if (!info.isFile() || info.isHidden())
@@ -20,8 +20,9 @@ bool isOrdinaryFile(const QString &path)
     // QFileInfo knows nothing of the system attribute.
     const QString native = QDir::toNativeSeparators(path);
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(native.utf16()));
-    if (attributes == INVALID_FILE_ATTRIBUTES
-        || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+    const DWORD notOrdinary =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & notOrdinary))
         return false;
 #endif
     return true;

@@ -11,7 +11,8 @@ SystemRegistry::SystemRegistry() = default;
 long SystemRegistry::openKey(qint32 root, const QByteArray &path, quint32 access, Key *key)
 {
     // Predefined roots are 32-bit values sign-extended to a handle, as HKEY_LOCAL_MACHINE is.
-    const auto rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(root)));
+    const auto rootKey =
+        reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(root)));
     HKEY opened = nullptr;
     const LONG status = RegOpenKeyExA(rootKey, path.constData(), 0, access, &opened);
     if (status == ERROR_SUCCESS)
@@ -25,8 +26,9 @@ long SystemRegistry::queryValue(Key key, const QByteArray &name, quint32 bufferS
     QByteArray buffer(qsizetype(bufferSize), '\0');
     DWORD valueType = 0;
     DWORD size = bufferSize;
+    auto *target = reinterpret_cast<LPBYTE>(buffer.data());
     const LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(key), name.constData(), nullptr,
-                                         &valueType, reinterpret_cast<LPBYTE>(buffer.data()), &size);
+                                         &valueType, target, &size);
     if (status != ERROR_SUCCESS)
         return status;
     buffer.truncate(qsizetype(size));
