@@ -12,8 +12,13 @@ namespace mirvo {
 
 QString storeFolderFor(const QString &programFolder, const QString &userDataFolder)
 {
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder + QStringLiteral("/words");
+    // An unpacked copy carries its list (or already its store) beside the program; an
+    // installed program does not, so even root never fills /usr/bin with words.
+    const QString beside = programFolder + QStringLiteral("/words");
+    const bool portable = QFileInfo(beside).isDir()
+                          || QFileInfo(programFolder + QLatin1Char('/') + appinfo::defaultListName).isFile();
+    if (portable && QFileInfo(programFolder).isWritable())
+        return beside;
     return userDataFolder + QStringLiteral("/words");
 }
 

@@ -8,8 +8,8 @@ class Dialogs;
 class InstanceGuard;
 class WordStore;
 
-/// Where the store lives: in the program folder while it is writable (an unpacked copy),
-/// else in the user's data folder (a system-wide installation).
+/// Where the store lives: in the program folder of an unpacked copy (its words.txt or its
+/// store beside the program) while that folder is writable, else in the user's data folder.
 QString storeFolderFor(const QString &programFolder, const QString &userDataFolder);
 
 /// The default word list: beside the program when it is there (an unpacked copy), else in

@@ -111,6 +111,7 @@ void TestLayout::firstRun_data()
 
     QTest::newRow("portable: unpacked and run in place") << true << true;
     QTest::newRow("installed: read-only program folder") << false << false;
+    QTest::newRow("installed, run by root: writable program folder") << true << false;
     QTest::newRow("installed, with a stray list beside the program") << false << true;
 }
 
@@ -138,14 +139,15 @@ void TestLayout::firstRun()
     QVERIFY(prepareStartup(guard, fakes.dialogs, store, defaultListPath(m_program, m_installedData)));
     QCOMPARE(fakes.dialogs.shownTexts(), QStringList{firstRunText});
 
-    const QString expectedStore = (programFolderWritable ? m_program : m_userData) + QStringLiteral("/words");
+    const bool portable = programFolderWritable && listBesideProgram;
+    const QString expectedStore = (portable ? m_program : m_userData) + QStringLiteral("/words");
     QCOMPARE(store.folder(), expectedStore);
     const QStringList expectedWords = listBesideProgram
                                           ? QStringList{QStringLiteral("one"), QStringLiteral("two")}
                                           : QStringList{QStringLiteral("three")};
     QCOMPARE(FileListBox::listFolder(expectedStore), expectedWords);
     // Nothing is written into a read-only installation, nor into the user's folder by a copy.
-    const QString untouched = programFolderWritable ? m_userData : m_program + QStringLiteral("/words");
+    const QString untouched = portable ? m_userData : m_program + QStringLiteral("/words");
     QVERIFY(!QFileInfo::exists(untouched));
 
     FrmMain window(fakes.services(), store, QStringLiteral("http://mirvo.test"));

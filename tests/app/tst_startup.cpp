@@ -42,6 +42,7 @@ private slots:
     void firstRun();
     void existingStoreIsLeftAlone();
     void storeThatCannotBeCreatedIsSilent();
+    void storeFolderFollowsWritability_data();
     void storeFolderFollowsWritability();
     void lockFileGuardsOneInstance();
     void staleLockDoesNotBlock();
@@ -131,19 +132,41 @@ void TestStartup::storeThatCannotBeCreatedIsSilent()
     QVERIFY(m_dialogs.shown.isEmpty());
 }
 
+void TestStartup::storeFolderFollowsWritability_data()
+{
+    QTest::addColumn<bool>("listBeside");
+    QTest::addColumn<bool>("storeBeside");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("inProgramFolder");
+    QTest::newRow("unpacked copy") << true << false << true << true;
+    QTest::newRow("unpacked copy, list deleted later") << false << true << true << true;
+    QTest::newRow("installed, folder writable (root)") << false << false << true << false;
+    QTest::newRow("unpacked copy, read-only") << true << false << false << false;
+}
+
 void TestStartup::storeFolderFollowsWritability()
 {
+    QFETCH(bool, listBeside);
+    QFETCH(bool, storeBeside);
+    QFETCH(bool, writable);
+    QFETCH(bool, inProgramFolder);
     const QString program = m_dir->path() + QStringLiteral("/program");
     const QString data = m_dir->path() + QStringLiteral("/data");
     QVERIFY(QDir().mkpath(program));
-    QCOMPARE(storeFolderFor(program, data), QString(program + QStringLiteral("/words")));
-    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
-    const bool rootCanWrite = QFileInfo(program).isWritable();
-    if (!rootCanWrite)
-        QCOMPARE(storeFolderFor(program, data), data + QStringLiteral("/words"));
+    if (listBeside)
+        QVERIFY(writeBytes(program + QStringLiteral("/words.txt"), "a 一\r\n"));
+    if (storeBeside)
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/words")));
+    if (!writable) {
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(program).isWritable()) {
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("running as root: every folder is writable");
+        }
+    }
+    const QString folder = storeFolderFor(program, data);
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (rootCanWrite)
-        QSKIP("running as root: every folder is writable");
+    QCOMPARE(folder, (inProgramFolder ? program : data) + QStringLiteral("/words"));
 }
 
 void TestStartup::lockFileGuardsOneInstance()
