@@ -24,6 +24,12 @@ namespace {
 
 const QColor lightGreen(192, 255, 192);
 
+// What the question controls show before the first question.
+const QString noWordText = QStringLiteral("单词");
+const QString noMeaningText = QStringLiteral("意思");
+const QString noOptionTexts[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                 QStringLiteral("D")};
+
 QFont drillFont()
 {
     QFont font(QStringLiteral("宋体"));
@@ -56,6 +62,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     auto *result = place(new QLabel(text, parent), name, geometry);
     result->setFont(drillFont());
     result->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    result->setTextFormat(Qt::PlainText); // words and meanings come from files: never markup
     return result;
 }
 
@@ -82,14 +89,10 @@ FrmMain::FrmMain(const Services &services, const WordStore &store, const QString
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QPalette green = palette();
-    green.setColor(QPalette::Window, lightGreen);
-    setPalette(green);
-    setAutoFillBackground(true);
-
     createControls();
     createActions();
     setTabOrder();
+    m_cmdBuhui->setFocus(); // first in the focus order, so a stray key cannot untick ckDlt
     // Fixed size below the menu bar, centred on the screen.
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     if (const QScreen *screen = this->screen())
@@ -106,6 +109,10 @@ void FrmMain::createControls()
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twips(10260), twips(6945));
+    QPalette green = client->palette();
+    green.setColor(QPalette::Window, lightGreen);
+    client->setPalette(green);
+    client->setAutoFillBackground(true);
     setCentralWidget(client);
 
     m_picture1 = place(new QWidget(client), "Picture1", twipsRect(0, 0, 10095, 6855));
@@ -116,10 +123,10 @@ void FrmMain::createControls()
                     "ckDlt", twipsRect(2160, 3240, 7935, 255));
     m_ckDlt->setChecked(true);
     m_flWords = place(new FileListBox(m_picture1), "flWords", twipsRect(120, 480, 1815, 6210));
-    m_cmdOption[3] = button(m_picture1, "cmdOption_4", QStringLiteral("D"), twipsRect(2160, 5760, 7815, 615));
-    m_cmdOption[0] = button(m_picture1, "cmdOption_1", QStringLiteral("A"), twipsRect(2160, 3600, 7815, 615));
-    m_cmdOption[1] = button(m_picture1, "cmdOption_2", QStringLiteral("B"), twipsRect(2160, 4320, 7815, 615));
-    m_cmdOption[2] = button(m_picture1, "cmdOption_3", QStringLiteral("C"), twipsRect(2160, 5040, 7815, 615));
+    m_cmdOption[3] = button(m_picture1, "cmdOption_4", noOptionTexts[3], twipsRect(2160, 5760, 7815, 615));
+    m_cmdOption[0] = button(m_picture1, "cmdOption_1", noOptionTexts[0], twipsRect(2160, 3600, 7815, 615));
+    m_cmdOption[1] = button(m_picture1, "cmdOption_2", noOptionTexts[1], twipsRect(2160, 4320, 7815, 615));
+    m_cmdOption[2] = button(m_picture1, "cmdOption_3", noOptionTexts[2], twipsRect(2160, 5040, 7815, 615));
     m_cmdShift = button(m_picture1, "cmdShift", QStringLiteral("换一个"), twipsRect(2160, 2520, 2415, 615));
     m_cmdBuhui = button(m_picture1, "cmdBuhui", QStringLiteral("不会"), twipsRect(4680, 2520, 2295, 615));
 
@@ -127,14 +134,15 @@ void FrmMain::createControls()
                      twipsRect(2040, 120, 855, 285));
     m_Label3->setFont(drillFont());
     m_Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_Label3->setTextFormat(Qt::PlainText);
     m_lbBanBen = label(m_picture1, "lbBanBen", QString(), twipsRect(120, 120, 1935, 375));
-    m_lbWord = label(m_picture1, "lbWord", QStringLiteral("单词"), twipsRect(2040, 840, 7695, 975));
+    m_lbWord = label(m_picture1, "lbWord", noWordText, twipsRect(2040, 840, 7695, 975));
     m_lbWord->setFont(wordFont());
     m_lbWord->setAlignment(Qt::AlignCenter);
     QPalette blue = m_lbWord->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_lbWord->setPalette(blue);
-    m_lbYiSi = label(m_picture1, "lbYiSi", QStringLiteral("意思"), twipsRect(3840, 1920, 615, 375));
+    m_lbYiSi = label(m_picture1, "lbYiSi", noMeaningText, twipsRect(3840, 1920, 615, 375));
     m_lbYiSi->hide();
     m_lbRem = label(m_picture1, "lbRem", QStringLiteral("剩余单词数："), twipsRect(7080, 2640, 1815, 375));
     m_Rema = label(m_picture1, "Rema", QStringLiteral("0"), twipsRect(9000, 2640, 855, 375));
@@ -236,8 +244,11 @@ void FrmMain::flWords_Click()
     m_Rema->setText(QString::number(count));
     m_lbWord->setText(word);
     const auto meaning = readMeaning(word);
-    if (!meaning)
+    if (!meaning) {
+        // Half a question would judge the old meaning against the new word: show none.
+        clearQuestion();
         return;
+    }
     m_lbYiSi->setText(*meaning);
 
     m_services.random.reseed();
@@ -252,6 +263,14 @@ void FrmMain::flWords_Click()
             return;
         cmdOption(index)->setText(*otherMeaning);
     }
+}
+
+void FrmMain::clearQuestion()
+{
+    m_lbWord->setText(noWordText);
+    m_lbYiSi->setText(noMeaningText);
+    for (int index = 1; index <= 4; ++index)
+        cmdOption(index)->setText(noOptionTexts[index - 1]);
 }
 
 void FrmMain::cmdOption_Click(int index)

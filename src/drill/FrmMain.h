@@ -67,6 +67,7 @@ private:
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          const QKeySequence &shortcut, void (FrmMain::*handler)());
     std::optional<QString> readMeaning(const QString &word);
+    void clearQuestion();
     void showFailure(const QString &message);
     void message(const QString &text, MessageIcon icon);
 

@@ -24,6 +24,7 @@ MessageAnswer QtDialogs::message(QWidget *parent, const QString &text, const QSt
                                  MessageIcon icon, MessageButtons buttons)
 {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText); // texts carry words and meanings from files
     switch (buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

@@ -30,6 +30,7 @@ private slots:
     void listClickBuildsThatWord();
     void entryDeletedBehindTheProgramsBack();
     void shiftAsksAnotherWord();
+    void wordsAreShownAsPlainText();
 
 private:
     std::unique_ptr<DrillFixture> m_fixture;
@@ -93,7 +94,10 @@ void TestFrmMain::windowFrameAndFonts()
     QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(window.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(window.palette().color(QPalette::Window), QColor(192, 255, 192));
+    QCOMPARE(window.centralWidget()->palette().color(QPalette::Window), QColor(192, 255, 192));
+    QVERIFY(window.centralWidget()->autoFillBackground());
+    QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : window.focusWidget()->objectName(),
+             QStringLiteral("cmdBuhui"));
     QVERIFY(!window.windowIcon().isNull());
 
     const QFont drill = window.cmdOption(1)->font();
@@ -285,6 +289,10 @@ void TestFrmMain::entryDeletedBehindTheProgramsBack()
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
     QVERIFY(m_fixture->fakes.dialogs.shown.at(0).text.contains(QStringLiteral("“b”")));
     QCOMPARE(window.flWords()->count(), 1);
+    // No half question: the old meaning must not be judged against the new word.
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
+    QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("意思"));
+    QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
 
     m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     window.cmdShift_Click();
@@ -301,6 +309,18 @@ void TestFrmMain::shiftAsksAnotherWord()
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmdShift")), Qt::LeftButton);
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("b"));
     QCOMPARE(m_fixture->fakes.random.reseeds, 4);
+}
+
+void TestFrmMain::wordsAreShownAsPlainText()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("<b>x"), QStringLiteral("<i>斜</i> &amp;")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    for (const char *name : {"lbWord", "lbYiSi", "Label3", "lbBanBen", "Rema"})
+        QCOMPARE(window.findChild<QLabel *>(QLatin1String(name))->textFormat(), Qt::PlainText);
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("<b>x"));
+    QCOMPARE(window.cmdOption(1)->text(), QStringLiteral("<i>斜</i> &amp;"));
 }
 
 QTEST_MAIN(TestFrmMain)
