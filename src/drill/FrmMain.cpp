@@ -189,16 +189,10 @@ void FrmMain::createActions()
 
 void FrmMain::setTabOrder()
 {
-    const QWidget *order[] = {m_cmdBuhui, cmdOption(3), cmdOption(2), cmdOption(1), cmdOption(4),
-                              m_flWords, m_ckDlt};
-    QWidget *previous = m_cmdShift;
-    QWidget::setTabOrder(m_cmdBuhui, m_cmdShift);
-    for (const QWidget *next : order) {
-        if (next == m_cmdBuhui)
-            continue;
-        QWidget::setTabOrder(previous, const_cast<QWidget *>(next));
-        previous = const_cast<QWidget *>(next);
-    }
+    QWidget *const order[] = {m_cmdBuhui, m_cmdShift, cmdOption(3), cmdOption(2), cmdOption(1),
+                              cmdOption(4), m_flWords, m_ckDlt};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void FrmMain::showEvent(QShowEvent *event)

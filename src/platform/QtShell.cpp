@@ -4,6 +4,10 @@
 #include <QProcess>
 #include <QUrl>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace mirvo {
 
 void QtShell::openAddress(const QString &address)
@@ -12,8 +16,7 @@ void QtShell::openAddress(const QString &address)
 }
 
 bool QtShell::startProgram(const QString &program, const QStringList &arguments,
-                           WindowStyle /*style: the desktop decides how a new window appears*/,
-                           QString *error)
+                           WindowStyle style, QString *error)
 {
     if (program.trimmed().isEmpty()) {
         if (error)
@@ -24,6 +27,15 @@ bool QtShell::startProgram(const QString &program, const QStringList &arguments,
     process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    process.setCreateProcessArgumentsModifier([style](QProcess::CreateProcessArguments *call) {
+        call->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        call->startupInfo->wShowWindow =
+            style == WindowStyle::MaximizedFocus ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    });
+#else
+    Q_UNUSED(style); // X11 and Wayland leave a new window's state to the program and the desktop
+#endif
     if (process.startDetached())
         return true;
     if (error)

@@ -21,7 +21,7 @@ public:
     UpdateCheck(const Services &services, ClickLabel &statusLabel, QWidget *dialogParent,
                 const QString &site, QObject *parent = nullptr);
 
-    /// Load step 5: navigate to the check page; the outcome arrives through the loader.
+    /// Starts loading the check page; the outcome arrives through the loader.
     void start();
     /// The status label's click: upgrades only while the label offers it.
     void label3Click();
