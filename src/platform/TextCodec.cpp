@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace mirvo::textcodec {
 
 namespace {
@@ -14,6 +16,30 @@ bool decodesCleanly(QStringDecoder &decoder, QByteArrayView bytes)
     const QString text = decoder.decode(bytes);
     Q_UNUSED(text);
     return !decoder.hasError();
+}
+
+// Opening an ICU converter by name costs thousands of instructions, and every entry read or
+// written needs one or two: each thread keeps one decoder and one encoder. Their error flag
+// survives resetState(), so one that met an error is made anew, in place: ICU reports errors
+// to the converter's address, so a converter must never be moved.
+QStringDecoder &gbDecoder()
+{
+    thread_local std::optional<QStringDecoder> decoder;
+    if (!decoder || decoder->hasError())
+        decoder.emplace(gb18030, QStringDecoder::Flag::Stateless);
+    else
+        decoder->resetState();
+    return *decoder;
+}
+
+QStringEncoder &gbEncoder()
+{
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder || encoder->hasError())
+        encoder.emplace(gb18030);
+    else
+        encoder->resetState();
+    return *encoder;
 }
 
 } // namespace
@@ -29,10 +55,8 @@ void EncodingSniffer::feed(QByteArrayView bytes)
             m_utf8HasWide = m_utf8HasWide || lead >= 0xE0;
         }
     }
-    if (m_gbValid) {
-        QStringDecoder gb(gb18030, QStringDecoder::Flag::Stateless);
-        m_gbValid = decodesCleanly(gb, bytes);
-    }
+    if (m_gbValid)
+        m_gbValid = decodesCleanly(gbDecoder(), bytes);
 }
 
 std::optional<Encoding> EncodingSniffer::result() const
@@ -46,8 +70,7 @@ std::optional<Encoding> EncodingSniffer::result() const
 
 QByteArray encode(const QString &text)
 {
-    QStringEncoder encoder(gb18030);
-    return encoder.encode(text);
+    return gbEncoder().encode(text);
 }
 
 QString decodeAnsi(const QByteArray &bytes)
@@ -61,8 +84,7 @@ QString decodeAs(Encoding encoding, const QByteArray &bytes)
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         return decoder.decode(bytes);
     }
-    QStringDecoder decoder(gb18030, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    return gbDecoder().decode(bytes);
 }
 
 std::optional<Encoding> detect(const QByteArray &bytes)

@@ -177,7 +177,10 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
         if (got == 0)
             break;
     }
-    return textcodec::decode(line).value_or(textcodec::decodeAnsi(line));
+    // Not value_or(): its argument would decode the line a second time, always.
+    if (auto meaning = textcodec::decode(line))
+        return meaning;
+    return textcodec::decodeAnsi(line);
 }
 
 bool WordStore::deleteEntry(const QString &word, QString *error) const
