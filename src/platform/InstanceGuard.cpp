@@ -40,9 +40,23 @@ bool LockFileInstanceGuard::acquire()
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
         return true;
-    if (m_lock->error() == QLockFile::LockFailedError)
-        return false;
-    // The lock cannot be created at all: running unguarded beats not running.
+    if (m_lock->error() == QLockFile::LockFailedError) {
+        // Qt judges a lock by the owner written in it (and removes it when that owner is gone).
+        if (m_lock->getLockInfo(nullptr, nullptr, nullptr))
+            return false;
+        // No owner written: a start under way, or a crash before writing, which would
+        // block every later start. A live owner holds a file lock on it; otherwise it goes.
+        if (QFileInfo(m_path).isFile()) {
+            if (!m_lock->removeStaleLockFile())
+                return false;
+            if (m_lock->tryLock(0))
+                return true;
+            if (m_lock->error() == QLockFile::LockFailedError)
+                return false;
+        }
+    }
+    // No lock can be made (no folder, no right to write, a folder in its place):
+    // running unguarded beats not running.
     m_problem = QStringLiteral("无法创建单实例锁文件：%1").arg(QDir::toNativeSeparators(m_path));
     m_lock.reset();
     return true;

@@ -1,7 +1,9 @@
 #include "platform/QtSettingsStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace mirvo {
 
@@ -14,6 +16,19 @@ QString settingPath(const QString &section, const QString &key)
     return section + QLatin1Char('/') + key;
 }
 
+/// Whether the settings file is there but cannot be parsed. Qt keeps what it once read of a
+/// file and reports its format error only the first time, so a copy under a new name is asked.
+bool isCorrupt(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return false;
+    const QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("check.conf"));
+    if (!dir.isValid() || !QFile::copy(fileName, copy))
+        return false;
+    return QSettings(copy, QSettings::IniFormat).status() == QSettings::FormatError;
+}
+
 } // namespace
 
 QString QtSettingsStore::read(const QString &application, const QString &section,
@@ -21,7 +36,7 @@ QString QtSettingsStore::read(const QString &application, const QString &section
 {
     const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation,
                              application);
-    if (settings.status() != QSettings::NoError)
+    if (settings.status() != QSettings::NoError || isCorrupt(settings.fileName()))
         return defaultValue;
     const QVariant value = settings.value(settingPath(section, key));
     return value.isValid() ? value.toString() : defaultValue;
@@ -31,7 +46,7 @@ bool QtSettingsStore::save(const QString &application, const QString &section,
                            const QString &key, const QString &value, QString *error)
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
-    if (settings.status() == QSettings::FormatError) {
+    if (settings.status() == QSettings::FormatError || isCorrupt(settings.fileName())) {
         // A file we cannot parse would be overwritten and lose its other values: leave it.
         if (error)
             *error = QStringLiteral("设置文件已损坏：%1")

@@ -81,8 +81,12 @@ std::optional<ListLine> splitListLine(const QString &line)
 
 ImportReport importWordList(const QString &listPath, const WordStore &store)
 {
-    if (QFileInfo(listPath).isDir())
+    const QFileInfo info(listPath);
+    if (info.isDir())
         return refuse(listPath, QStringLiteral("这是一个文件夹。"));
+    // A pipe may never open and a device never end: only ordinary files are read.
+    if (info.exists() && !info.isFile())
+        return refuse(listPath, QStringLiteral("这不是普通文件。"));
     QFile file(listPath);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(listPath, file.errorString());

@@ -38,8 +38,9 @@ std::optional<ListLine> splitListLine(const QString &line);
 
 /// Imports a word list (UTF-8 or GB18030, lines ending in CR LF, LF or CR) into the store,
 /// writing each entry before reading the next line. Lines that cannot give an entry are
-/// skipped and reported. A file that is no text is refused before anything is written;
-/// a write error stops the import, keeping the entries written before it.
+/// skipped and reported. A file that is no text, or no ordinary file (a pipe, a device), is
+/// refused before anything is written; a write error stops the import, keeping the entries
+/// written before it.
 ImportReport importWordList(const QString &listPath, const WordStore &store);
 
 /// The user's words for a skip reason.

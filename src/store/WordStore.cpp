@@ -113,7 +113,12 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, file.errorString()));
 
-    const QByteArray content = textcodec::encode(meaning) + "\r\n";
+    QByteArray content = textcodec::encode(meaning);
+    // Some GB18030 texts are also valid UTF-8 and would be read back as other words:
+    // those meanings are kept as UTF-8 with a byte order mark, which reads back unchanged.
+    if (textcodec::decode(content) != meaning)
+        content = "\xEF\xBB\xBF" + meaning.toUtf8();
+    content += "\r\n";
     const bool written = file.write(content) == content.size() && file.flush();
     const QString writeError = file.errorString();
     file.close();

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace mirvo::test {
+
+bool runningAsRoot();
+
+/// A tmpfs mounted over a folder while the object lives (root only; mounted() tells).
+class ScratchMount
+{
+public:
+    ScratchMount(const QString &folder, const QByteArray &options);
+    ~ScratchMount();
+    ScratchMount(const ScratchMount &) = delete;
+    ScratchMount &operator=(const ScratchMount &) = delete;
+
+    bool mounted() const { return m_mounted; }
+    QString problem() const { return m_problem; }
+    bool remountReadOnly();
+
+private:
+    QByteArray m_folder;
+    QByteArray m_options;
+    bool m_mounted = false;
+    QString m_problem;
+};
+
+/// Makes a folder refuse changes by the means the user has: as root a tmpfs mounted over it
+/// and later remounted read-only (root ignores modes), otherwise a mode without write.
+/// Between prepare() and seal() the folder takes files as usual.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &folder) : m_folder(folder) {}
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
+    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
+
+    /// False (with problem()) when the folder cannot be made read-only here.
+    bool prepare();
+    bool seal();
+    QString problem() const { return m_problem; }
+
+private:
+    QString m_folder;
+    std::unique_ptr<ScratchMount> m_mount;
+    bool m_sealed = false;
+    QString m_problem;
+};
+
+/// Runs file access of the calling thread as an unprivileged user, so that modes apply to
+/// root too (setfsuid drops root's file capabilities for this thread only).
+class UnprivilegedFiles
+{
+public:
+    UnprivilegedFiles();
+    ~UnprivilegedFiles();
+    UnprivilegedFiles(const UnprivilegedFiles &) = delete;
+    UnprivilegedFiles &operator=(const UnprivilegedFiles &) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+};
+
+/// Lets other users pass through a folder and its parents inside the temporary folder
+/// (a QTemporaryDir is private to its owner).
+bool openForOthers(const QString &folder);
+
+} // namespace mirvo::test
