@@ -1,0 +1,183 @@
+#include "BenchSupport.h"
+
+#include "platform/FileListBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+std::unique_ptr<DrillWindow> g_window3600;
+std::unique_ptr<DrillWindow> g_window100k;
+std::unique_ptr<QTemporaryDir> g_folder100k;
+std::vector<GoalRow> g_goals;
+
+/// 100000 entries: the shipped words, then the same words again with a number appended.
+QString make100kStore()
+{
+    g_folder100k =
+        std::make_unique<QTemporaryDir>(scratchFolder() + QStringLiteral("/mirvo-100k-XXXXXX"));
+    const QString folder = g_folder100k->filePath(QStringLiteral("words"));
+    QDir().mkpath(folder);
+    const QStringList names = mirvo::FileListBox::listFolder(storeFolder());
+    const std::string target = local(folder);
+    for (int i = 0; i < 100000 && !names.isEmpty(); ++i) {
+        const QString &base = names.at(i % names.size());
+        QFile source(storeFolder() + QLatin1Char('/') + base);
+        source.open(QIODevice::ReadOnly);
+        const QByteArray bytes = source.readAll();
+        const QString name =
+            i < names.size() ? base : base + QLatin1Char('-') + QString::number(i / names.size());
+        const std::string path = target + '/' + local(name);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            [[maybe_unused]] const ssize_t written = ::write(fd, bytes.constData(), bytes.size());
+            ::close(fd);
+        }
+    }
+    return folder;
+}
+
+} // namespace
+
+double since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+std::string local(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString startupFolder()
+{
+    return QStringLiteral(MIRVO_BENCH_STARTUP_DIR);
+}
+
+QString wordsTxtPath()
+{
+    return startupFolder() + QStringLiteral("/words.txt");
+}
+
+QString storeFolder()
+{
+    return startupFolder() + QStringLiteral("/words");
+}
+
+QString scratchFolder()
+{
+    const QString chosen = qEnvironmentVariable("MIRVO_BENCH_SCRATCH");
+    if (!chosen.isEmpty())
+        return chosen;
+    const QString shared = QStringLiteral("/dev/shm");
+    return QFileInfo(shared).isDir() && QFileInfo(shared).isWritable() ? shared : QDir::tempPath();
+}
+
+void syncFileSystem(const QString &path)
+{
+    const int fd = ::open(local(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
+}
+
+mirvo::MessageAnswer SilentDialogs::message(QWidget *, const QString &, const QString &,
+                                            mirvo::MessageIcon, mirvo::MessageButtons buttons)
+{
+    ++messages;
+    return buttons == mirvo::MessageButtons::Ok ? mirvo::MessageAnswer::Ok : mirvo::MessageAnswer::Yes;
+}
+
+float RecordingRandom::next()
+{
+    const float value = static_cast<float>(m_generator() >> 8) * 0x1p-24f;
+    draws.push_back(value);
+    return value;
+}
+
+DrillWindow::DrillWindow(const QString &folder)
+    : store(folder)
+{
+    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry};
+    window = std::make_unique<mirvo::FrmMain>(services, store, QStringLiteral("http://127.0.0.1:9"));
+    window->show();
+    QApplication::processEvents();
+}
+
+DrillWindow::~DrillWindow() = default;
+
+DrillWindow &window3600()
+{
+    if (!g_window3600)
+        g_window3600 = std::make_unique<DrillWindow>(storeFolder());
+    return *g_window3600;
+}
+
+DrillWindow &window100k()
+{
+    if (!g_window100k)
+        g_window100k = std::make_unique<DrillWindow>(make100kStore());
+    return *g_window100k;
+}
+
+void dropFixtures()
+{
+    g_window3600.reset();
+    g_window100k.reset();
+    g_folder100k.reset();
+}
+
+void recordGoal(const GoalRow &row)
+{
+    g_goals.push_back(row);
+}
+
+void reportRatio(benchmark::State &state, const std::string &what, const std::vector<double> &measured,
+                 const std::vector<double> &floor, const std::string &unit, double goal)
+{
+    const double scale = unit == "us" ? 1e6 : 1e3;
+    const double ratio = median(measured) / median(floor);
+    state.counters["measured_" + unit] = median(measured) * scale;
+    state.counters["floor_" + unit] = median(floor) * scale;
+    state.counters["ratio"] = ratio;
+    state.counters["goal"] = goal;
+    recordGoal({what, median(measured) * scale, median(floor) * scale, unit, ratio, goal, false});
+}
+
+void printGoals()
+{
+    std::printf("\n%-32s %10s %10s %-4s %8s  %-11s %s\n", "what", "measured", "floor", "unit",
+                "ratio", "goal", "result");
+    for (const GoalRow &row : g_goals) {
+        char value[32];
+        char goal[32];
+        std::snprintf(value, sizeof value, row.difference ? "%+.1f MB" : "%.2f", row.value);
+        std::snprintf(goal, sizeof goal, row.difference ? "<= +%.0f MB" : "<= %.1f", row.goal);
+        std::printf("%-32s %10.2f %10.2f %-4s %8s  %-11s %s\n", row.what.c_str(), row.measured,
+                    row.floor, row.unit.c_str(), value, goal, row.value <= row.goal ? "PASS" : "FAIL");
+    }
+}
+
+} // namespace bench

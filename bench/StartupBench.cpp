@@ -1,0 +1,165 @@
+// Start-up as whole processes: the real program (update check to a closed local port) and the
+// bare Qt program, each from spawn to the marker it prints after its first paint, which also
+// carries its peak resident memory.
+#include "BenchSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+constexpr int repetitions = 11;
+constexpr int timeoutMs = 60000;
+
+struct Run
+{
+    double seconds = 0;
+    double peakMb = 0;
+    bool painted = false;
+};
+
+/// The environment of the child: ours, with a private home and runtime folder, the offscreen
+/// platform and no proxy, so the update check really goes to the closed port.
+std::vector<std::string> childEnvironment(const QString &home, const QString &runtime)
+{
+    std::vector<std::string> env;
+    for (char **entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('='));
+        std::string lower = name;
+        for (char &c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (name == "HOME" || name.starts_with("XDG_") || name == "QT_QPA_PLATFORM"
+            || lower.find("proxy") != std::string::npos)
+            continue;
+        env.push_back(text);
+    }
+    env.push_back("HOME=" + bench::local(home));
+    env.push_back("XDG_CONFIG_HOME=" + bench::local(home + QStringLiteral("/.config")));
+    env.push_back("XDG_CACHE_HOME=" + bench::local(home + QStringLiteral("/.cache")));
+    env.push_back("XDG_DATA_HOME=" + bench::local(home + QStringLiteral("/.local/share")));
+    env.push_back("XDG_RUNTIME_DIR=" + bench::local(runtime));
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    return env;
+}
+
+Run runUntilPainted(const std::string &program, const std::vector<std::string> &environment,
+                    const std::string &log)
+{
+    Run run;
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        return run;
+    std::vector<char *> envp;
+    for (const std::string &entry : environment)
+        envp.push_back(const_cast<char *>(entry.c_str()));
+    envp.push_back(nullptr);
+    char *argv[] = {const_cast<char *>(program.c_str()), nullptr};
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
+    const auto start = bench::Clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (spawned != 0) {
+        ::close(out[0]);
+        return run;
+    }
+
+    std::string seen;
+    pollfd watch{out[0], POLLIN, 0};
+    while (!run.painted && ::poll(&watch, 1, timeoutMs) > 0) {
+        char buffer[256];
+        const ssize_t got = ::read(out[0], buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        seen.append(buffer, static_cast<size_t>(got));
+        const size_t marker = seen.find("painted ");
+        run.painted = marker != std::string::npos && seen.find('\n', marker) != std::string::npos;
+        if (run.painted)
+            run.peakMb = std::strtod(seen.c_str() + marker + 8, nullptr) / 1024.0;
+    }
+    run.seconds = bench::since(start);
+    if (!run.painted)
+        ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(out[0]);
+    return run;
+}
+
+void startup(benchmark::State &state)
+{
+    const std::string program = bench::local(bench::startupFolder() + QStringLiteral("/mirvo"));
+    const std::string bare = bench::local(bench::startupFolder() + QStringLiteral("/bare_qt"));
+    const QString logPath = bench::startupFolder() + QStringLiteral("/startup.log");
+    QFile::remove(logPath);
+    const std::string log = bench::local(logPath);
+    QTemporaryDir work;
+    const QString home = work.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    std::vector<double> seconds, floorSeconds, peak, floorPeak;
+    int round = 0;
+    // Each run gets a fresh runtime folder: the lock of an ended run is not the next one's.
+    const auto once = [&](const std::string &which) {
+        const QString runtime = work.filePath(QStringLiteral("run-%1").arg(round++));
+        QDir().mkdir(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return runUntilPainted(which, childEnvironment(home, runtime), log);
+    };
+    for (auto _ : state) {
+        // Warm-up: caches of the file system and fontconfig, as for any start after the first.
+        once(program);
+        once(bare);
+        for (int i = 0; i < repetitions; ++i) {
+            const Run app = once(program);
+            const Run floor = once(bare);
+            if (!app.painted || !floor.painted) {
+                state.SkipWithError("a start-up program did not paint its window (see startup.log)");
+                return;
+            }
+            seconds.push_back(app.seconds);
+            floorSeconds.push_back(floor.seconds);
+            peak.push_back(app.peakMb);
+            floorPeak.push_back(floor.peakMb);
+        }
+        state.SetIterationTime(bench::median(seconds));
+    }
+    bench::reportRatio(state, "start-up: to first paint, 3600", seconds, floorSeconds, "ms", 1.3);
+    const double difference = bench::median(peak) - bench::median(floorPeak);
+    state.counters["peak_rss_mb"] = bench::median(peak);
+    state.counters["floor_rss_mb"] = bench::median(floorPeak);
+    state.counters["rss_diff_mb"] = difference;
+    state.counters["rss_goal_mb"] = 15;
+    bench::recordGoal({"memory: peak RSS at start-up", bench::median(peak), bench::median(floorPeak),
+                       "MB", difference, 15, true});
+}
+
+} // namespace
+
+BENCHMARK(startup)
+    ->Name("startup/process_3600")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
