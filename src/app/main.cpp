@@ -36,12 +36,19 @@ void installChineseTranslations(QCoreApplication &app)
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }
 
-/// Faithful stand-ins where the Windows faces are not installed.
+/// Faithful stand-ins where the Windows faces are not installed, and a Chinese face for
+/// the default font: the platform's size and style, but Chinese captions in one face
+/// instead of glyph by glyph fallback (which also loaded a second CJK font).
 void substituteFonts()
 {
+#ifndef Q_OS_WIN
+    QFont interfaceFont = QApplication::font();
+    interfaceFont.setFamilies({QStringLiteral("Noto Sans CJK SC"), interfaceFont.family()});
+    QApplication::setFont(interfaceFont);
+#endif
+    // The sans face is the one the desktop already uses for Chinese, so one CJK font is loaded.
     QFont::insertSubstitutions(QStringLiteral("宋体"),
-                               {QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-                                QStringLiteral("Noto Sans CJK SC")});
+                               {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
 }
 
