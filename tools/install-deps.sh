@@ -2,8 +2,10 @@
 # Installs what building, testing and running need on Debian 12. Quick when all is present.
 set -eu
 
+# clang and libclang-rt-14-dev (libFuzzer, clang's sanitizers) build the fuzz targets.
 packages="cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
-libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file"
+libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file \
+clang libclang-rt-14-dev"
 
 missing=""
 for package in $packages; do

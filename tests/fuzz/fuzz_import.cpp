@@ -1,0 +1,128 @@
+// Any bytes as a word list, imported into a fresh store in a temporary folder. Checks that
+// nothing appears outside the store and that every entry reads back as its word's meaning.
+#include "store/WordListImport.h"
+#include "store/WordStore.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr qsizetype maxLineBytes = 64 * 1024; // longer lines are skipped by the import
+
+void require(bool condition, const char *what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "fuzz_import: %s\n", what);
+        std::abort();
+    }
+}
+
+/// Lines ended by CR LF, LF or CR; a last line without an end counts unless empty.
+QList<QByteArray> splitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+bool isSafeName(const QString &word)
+{
+    return !word.isEmpty() && !word.startsWith(QLatin1Char('.')) && !word.contains(QLatin1Char('/'))
+        && !word.contains(QLatin1Char('\\')) && !word.contains(QChar(0)) && word.toUtf8().size() <= 255;
+}
+
+/// Each word's meaning when the list is read in one encoding: the last line for a word wins.
+QHash<QString, QString> meaningsIn(const QList<QByteArray> &lines, bool utf8)
+{
+    QHash<QString, QString> meanings;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.size() > maxLineBytes)
+            continue;
+        if (utf8 && i == 0 && line.startsWith("\xEF\xBB\xBF"))
+            line.remove(0, 3);
+        QStringDecoder decoder = utf8 ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
+                                      : QStringDecoder("GB18030", QStringDecoder::Flag::Stateless);
+        const QString text = decoder.decode(line);
+        const qsizetype space = text.indexOf(QLatin1Char(' '));
+        if (space > 0 && isSafeName(text.left(space)))
+            meanings.insert(text.left(space), text.mid(space + 1));
+    }
+    return meanings;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray list(reinterpret_cast<const char *>(data), qsizetype(size));
+    QTemporaryDir sandbox;
+    require(sandbox.isValid(), "no temporary folder");
+    // The store sits two folders down, so names that climb out of it land in the sandbox.
+    const QString storeParent = sandbox.filePath(QStringLiteral("a/b"));
+    require(QDir().mkpath(storeParent), "cannot make the store's parent");
+    const mirvo::WordStore store(storeParent + QStringLiteral("/words"));
+    require(store.create(nullptr), "cannot create the store");
+    const QString listPath = sandbox.filePath(QStringLiteral("list.txt"));
+    {
+        QFile file(listPath);
+        require(file.open(QIODevice::WriteOnly) && file.write(list) == list.size(), "cannot write the list");
+    }
+
+    const mirvo::ImportReport report = mirvo::importWordList(listPath, store);
+
+    // Only the list, the store's folders and plain entries directly in the store.
+    const QSet<QString> allowed = {QStringLiteral("list.txt"), QStringLiteral("a"), QStringLiteral("a/b"),
+                                   QStringLiteral("a/b/words")};
+    QHash<QString, QString> stored;
+    QDirIterator it(sandbox.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = QDir(sandbox.path()).relativeFilePath(it.next());
+        if (allowed.contains(relative))
+            continue;
+        require(relative.startsWith(QLatin1String("a/b/words/")), "a file outside the store");
+        const QString word = relative.mid(10);
+        require(!word.contains(QLatin1Char('/')), "a folder inside the store");
+        require(!word.startsWith(QLatin1Char('.')), "a hidden or temporary file left in the store");
+        require(it.fileInfo().isFile() && !it.fileInfo().isSymLink(), "an entry that is no plain file");
+        QString error;
+        const auto meaning = store.readMeaning(word, &error);
+        require(meaning.has_value(), "an entry that cannot be read back");
+        stored.insert(word, *meaning);
+    }
+    QFile listFile(listPath);
+    require(listFile.open(QIODevice::ReadOnly) && listFile.readAll() == list, "the list was changed");
+
+    if (!report.ok) {
+        // A fresh store takes every write: only a refusal can fail, and it writes nothing.
+        require(report.written == 0 && stored.isEmpty(), "a failed import left entries");
+        return 0;
+    }
+    require(report.written >= stored.size(), "more entries than writes");
+    // The import reads the whole list in one encoding; each entry holds its word's last meaning.
+    const QList<QByteArray> lines = splitLines(list);
+    require(meaningsIn(lines, true) == stored || meaningsIn(lines, false) == stored,
+            "entries differ from what the list gives");
+    return 0;
+}
