@@ -1,5 +1,6 @@
 #include "store/WordStore.h"
 
+#include "platform/SystemError.h"
 #include "platform/TextCodec.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -21,6 +24,8 @@ namespace mirvo {
 namespace {
 
 constexpr qsizetype maxNameBytes = 255; // NAME_MAX of the common file systems
+constexpr qsizetype maxMeaningBytes = 64 * 1024; // as much of a first line as is ever shown
+const QString temporaryPattern = QStringLiteral(".mirvo-*.tmp");
 
 std::filesystem::path toPath(const QString &path)
 {
@@ -102,6 +107,26 @@ bool WordStore::isSafeWord(const QString &word, QString *reason)
     return false;
 }
 
+bool WordStore::isEntryName(const QString &word, QString *reason)
+{
+    // Reading and deleting take any name the listing can show (a file put there by hand),
+    // as long as it stays inside the folder.
+    QString why;
+    if (word.isEmpty() || word == QLatin1String(".") || word == QLatin1String(".."))
+        why = QStringLiteral("不是单词文件的名字");
+    else if (word.contains(QLatin1Char('/')) || word.contains(QChar(0)))
+        why = QStringLiteral("名字中含有“/”或空字符");
+#ifdef Q_OS_WIN
+    else if (word.contains(QLatin1Char('\\')))
+        why = QStringLiteral("名字中含有“\\”");
+#endif
+    if (why.isEmpty())
+        return true;
+    if (reason)
+        *reason = why;
+    return false;
+}
+
 bool WordStore::writeEntry(const QString &word, const QString &meaning, QString *error) const
 {
     QString reason;
@@ -110,8 +135,10 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
 
     const QString temporary = temporaryPath(m_folder);
     QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const QString why = fileErrorText(file, errno);
+        return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
+    }
 
     QByteArray content = textcodec::encode(meaning);
     // Some GB18030 texts are also valid UTF-8 and would be read back as other words:
@@ -119,8 +146,9 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
     if (textcodec::decode(content) != meaning)
         content = "\xEF\xBB\xBF" + meaning.toUtf8();
     content += "\r\n";
+    errno = 0;
     const bool written = file.write(content) == content.size() && file.flush();
-    const QString writeError = file.errorString();
+    const QString writeError = fileErrorText(file, errno);
     file.close();
     if (!written) {
         QFile::remove(temporary);
@@ -133,7 +161,7 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
         QFile::remove(temporary);
         const QString why = QFileInfo(entryPath(word)).isDir()
                                 ? QStringLiteral("同名的文件夹已经存在")
-                                : QString::fromLocal8Bit(code.message());
+                                : systemErrorText(code.value());
         return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
     }
     return true;
@@ -142,7 +170,7 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
 std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const
 {
     QString reason;
-    if (!isSafeWord(word, &reason)) {
+    if (!isEntryName(word, &reason)) {
         fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(word, reason));
         return std::nullopt;
     }
@@ -153,33 +181,27 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, file.errorString()));
+        const QString why = fileErrorText(file, errno);
+        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
         return std::nullopt;
     }
 
-    // Read in small pieces and stop at the first line end: entries may be long files.
+    // Read in small pieces up to the first line end: an entry edited by hand may be long.
     QByteArray line;
     char buffer[256];
-    for (;;) {
+    while (line.size() < maxMeaningBytes) {
+        errno = 0;
         const qint64 got = file.read(buffer, sizeof buffer);
         if (got < 0) {
-            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, file.errorString()));
+            const QString why = fileErrorText(file, errno);
+            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
             return std::nullopt;
         }
-        const QByteArrayView piece(buffer, got);
-        const qsizetype end = [&] {
-            const qsizetype cr = piece.indexOf('\r');
-            const qsizetype lf = piece.indexOf('\n');
-            if (cr < 0)
-                return lf;
-            return lf < 0 ? cr : std::min(cr, lf);
-        }();
-        if (end >= 0) {
-            line += piece.first(end);
-            break;
-        }
-        line += piece;
-        if (got == 0)
+        const char *const begin = buffer;
+        const char *const end = begin + got;
+        const char *const lineEnd = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+        line.append(begin, lineEnd - begin);
+        if (lineEnd != end || got == 0)
             break;
     }
     // Not value_or(): its argument would decode the line a second time, always.
@@ -191,17 +213,23 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
 bool WordStore::deleteEntry(const QString &word, QString *error) const
 {
     QString reason;
-    if (!isSafeWord(word, &reason))
+    if (!isEntryName(word, &reason))
         return fail(error, QStringLiteral("无法删除单词“%1”：%2。").arg(word, reason));
     const QString path = entryPath(word);
     QFile file(path);
+    errno = 0;
     if (file.remove() || !QFileInfo::exists(path))
         return true;
-    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, file.errorString()));
+    const QString why = fileErrorText(file, errno);
+    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, why));
 }
 
 bool WordStore::removeStore(QString *error) const
 {
+    // Temporaries a crash left behind are ours to clear; every other file stays.
+    const QDir folder(m_folder);
+    for (const QString &name : folder.entryList({temporaryPattern}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder.filePath(name));
     if (QDir().rmdir(m_folder) || !QFileInfo::exists(m_folder))
         return true;
     const bool holdsFiles = !QDir(m_folder)

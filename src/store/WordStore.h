@@ -40,6 +40,8 @@ public:
     static bool isSafeWord(const QString &word, QString *reason);
 
 private:
+    static bool isEntryName(const QString &word, QString *reason);
+
     QString m_folder;
 };
 

@@ -52,9 +52,15 @@ int rightButton(const DrillFixture &fixture)
     return 0;
 }
 
+/// The reason the user reads for a system error.
 QString osText(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    switch (error) {
+    case ENOTDIR: return QStringLiteral("路径中有一项不是文件夹");
+    case EACCES: return QStringLiteral("没有权限");
+    case ENOSPC: return QStringLiteral("磁盘空间不足");
+    default: return QStringLiteral("<no text for %1>").arg(error);
+    }
 }
 
 } // namespace

@@ -30,6 +30,10 @@ private slots:
     void removeStoreLeavesHiddenFiles();
     void readingFolderOrMissingEntryFails();
     void listingShowsOrdinaryFilesOnly();
+    void handMadeNamesReadAndDelete();
+    void removeStoreClearsLeftTemporaries();
+    void reasonsAreInChinese();
+    void firstLineIsCapped();
     void listingIsSnapshotUntilRefreshed();
 
 private:
@@ -217,6 +221,47 @@ void TestWordStore::listingIsSnapshotUntilRefreshed()
     list.refresh();
     QCOMPARE(list.count(), 1);
     QCOMPARE(list.nameAt(0), QStringLiteral("b"));
+}
+
+void TestWordStore::handMadeNamesReadAndDelete()
+{
+#ifdef Q_OS_WIN
+    QSKIP("a backslash separates folders on Windows");
+#else
+    // The import refuses such a word, but a file put there by hand is a word like any other.
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/a\\b"), "手工\n"));
+    QCOMPARE(FileListBox::listFolder(m_folder), QStringList{QStringLiteral("a\\b")});
+    QString error;
+    QCOMPARE(store.readMeaning(QStringLiteral("a\\b"), &error).value_or(error), QStringLiteral("手工"));
+    QVERIFY(store.deleteEntry(QStringLiteral("a\\b"), &error));
+    QVERIFY(FileListBox::listFolder(m_folder).isEmpty());
+    QVERIFY(!store.writeEntry(QStringLiteral("a\\b"), QStringLiteral("x"), &error));
+#endif
+}
+
+void TestWordStore::removeStoreClearsLeftTemporaries()
+{
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/.mirvo-123-4.tmp"), "half"));
+    QString error;
+    QVERIFY2(store.removeStore(&error), qPrintable(error));
+    QVERIFY(!store.exists());
+}
+
+void TestWordStore::reasonsAreInChinese()
+{
+    const WordStore store(m_folder);
+    QString error;
+    QVERIFY(!store.readMeaning(QStringLiteral("missing"), &error));
+    QVERIFY2(error.contains(QStringLiteral("不存在")), qPrintable(error));
+}
+
+void TestWordStore::firstLineIsCapped()
+{
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(store.entryPath(QStringLiteral("huge")), QByteArray(300 * 1024, 'x')));
+    QCOMPARE(store.readMeaning(QStringLiteral("huge"), nullptr).value_or(QString()).size(), 64 * 1024);
 }
 
 QTEST_MAIN(TestWordStore)
