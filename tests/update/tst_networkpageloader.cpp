@@ -78,8 +78,12 @@ private:
         requests.append(path);
         if (hanging.contains(path))
             return;
-        socket->write(routes.value(path, http("404 Not Found", {}, "no such page")));
-        socket->disconnectFromHost();
+        const QByteArray response = routes.value(path, http("404 Not Found", {}, "no such page"));
+        socket->write(response);
+        // A body without a length ends with the connection, and a close can cut it short:
+        // keep such a connection open, so the client has to stop at the cap by itself.
+        if (response.contains("Content-Length:"))
+            socket->disconnectFromHost();
     }
 
     QTcpServer m_server;
