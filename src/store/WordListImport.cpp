@@ -1,5 +1,6 @@
 #include "store/WordListImport.h"
 
+#include "platform/SystemError.h"
 #include "platform/TextCodec.h"
 #include "store/LineReader.h"
 #include "store/WordStore.h"
@@ -7,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace mirvo {
 
@@ -88,8 +91,10 @@ ImportReport importWordList(const QString &listPath, const WordStore &store)
     if (info.exists() && !info.isFile())
         return refuse(listPath, QStringLiteral("这不是普通文件。"));
     QFile file(listPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(listPath, file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString why = fileErrorText(file, errno);
+        return refuse(listPath, why);
+    }
 
     QString why;
     const auto encoding = detectListEncoding(file, &why);

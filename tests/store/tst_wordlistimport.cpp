@@ -169,6 +169,7 @@ void TestWordListImport::missingFileIsAnError()
     const ImportReport report = importWordList(m_dir->path() + QStringLiteral("/none.txt"), *m_store);
     QVERIFY(!report.ok);
     QVERIFY(report.error.contains(QStringLiteral("none.txt")));
+    QVERIFY2(report.error.contains(QStringLiteral("不存在")), qPrintable(report.error));
 }
 
 void TestWordListImport::writeErrorStopsAndKeepsEarlierEntries()
