@@ -26,7 +26,7 @@ namespace {
 void installChineseTranslations(QCoreApplication &app)
 {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const QString &name : {QStringLiteral("qtbase_zh_CN"), QStringLiteral("qt_zh_CN")}) {
+    for (const QString &name : {QStringLiteral("qtbase_zh_CN")}) {
         auto *translator = new QTranslator(&app);
         if (translator->load(name, folder))
             QApplication::installTranslator(translator);
