@@ -25,14 +25,12 @@ namespace {
 /// Qt's own texts (standard buttons, the file dialog) in Chinese, whatever the locale.
 void installChineseTranslations(QCoreApplication &app)
 {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const QString &name : {QStringLiteral("qtbase_zh_CN")}) {
-        auto *translator = new QTranslator(&app);
-        if (translator->load(name, folder))
-            QApplication::installTranslator(translator);
-        else
-            delete translator;
-    }
+    // qtbase holds every Qt text the program shows: standard buttons and the file dialog.
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }
 
