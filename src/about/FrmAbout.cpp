@@ -4,6 +4,7 @@
 #include "about/SysInfo.h"
 #include "app/AppInfo.h"
 #include "platform/ProgramIcon.h"
+#include "platform/Twips.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,23 +13,12 @@ namespace mirvo {
 
 namespace {
 
-/// Twips to pixels at 96 dots per inch, rounded.
-constexpr int twips(int value)
-{
-    return (value + 7) / 15;
-}
+using twips::place;
+using twips::toPixels;
 
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return {twips(left), twips(top), twips(width), twips(height)};
-}
-
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, const QRect &geometry)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
+    return twips::rect(left, top, width, height);
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
@@ -50,9 +40,9 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
 QWidget *line(QWidget *parent, const char *name, int x1, int x2, int y, int thickness,
               const QColor &colour)
 {
-    const int left = twips(x1);
+    const int left = toPixels(x1);
     auto *result = place(new QWidget(parent), name,
-                         QRect(left, twips(y), twips(x2) - left, thickness));
+                         QRect(left, toPixels(y), toPixels(x2) - left, thickness));
     QPalette palette = result->palette();
     palette.setColor(QPalette::Window, colour);
     result->setPalette(palette);
@@ -72,7 +62,7 @@ FrmAbout::FrmAbout(const Services &services, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(5730), twips(3555));
+    setFixedSize(toPixels(5730), toPixels(3555));
     createControls();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramIcon.h"
 #include "platform/RandomSource.h"
+#include "platform/Twips.h"
 #include "settings/DeleteOption.h"
 #include "store/WordStore.h"
 #include "update/UpdateCheck.h"
@@ -44,17 +45,11 @@ QFont wordFont()
     return font;
 }
 
+using twips::place;
+
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return {FrmMain::twips(left), FrmMain::twips(top), FrmMain::twips(width), FrmMain::twips(height)};
-}
-
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, const QRect &geometry)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
+    return twips::rect(left, top, width, height);
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
@@ -108,7 +103,7 @@ void FrmMain::createControls()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twips(10260), twips(6945));
+    client->setFixedSize(twips::toPixels(10260), twips::toPixels(6945));
     QPalette green = client->palette();
     green.setColor(QPalette::Window, lightGreen);
     client->setPalette(green);

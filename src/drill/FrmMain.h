@@ -54,8 +54,6 @@ public:
     FileListBox *flWords() const { return m_flWords; }
     AboutWindowHost &aboutHost() const { return *m_about; }
 
-    static constexpr int twips(int value) { return (value + 7) / 15; }
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
