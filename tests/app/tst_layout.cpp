@@ -19,12 +19,6 @@ using namespace mirvo::test;
 
 namespace {
 
-class AloneGuard final : public InstanceGuard
-{
-public:
-    bool acquire() override { return true; }
-};
-
 const QByteArray shortList = "one 一\r\ntwo 二\r\n";
 const QString firstRunText = QStringLiteral("第一次运行需要导入默认词库，点击确定后请稍等片刻。");
 
@@ -134,7 +128,7 @@ void TestLayout::firstRun()
     QVERIFY(QDir().mkpath(QFileInfo(storeFolder).path()));
     const WordStore store(storeFolder);
     FakeServices fakes;
-    AloneGuard guard;
+    FakeInstanceGuard guard;
     fakes.dialogs.answerNext(MessageAnswer::Ok);
     QVERIFY(prepareStartup(guard, fakes.dialogs, store, defaultListPath(m_program, m_installedData)));
     QCOMPARE(fakes.dialogs.shownTexts(), QStringList{firstRunText});

@@ -15,16 +15,6 @@ using namespace mirvo::test;
 
 namespace {
 
-class FakeGuard final : public InstanceGuard
-{
-public:
-    explicit FakeGuard(bool alone) : m_alone(alone) {}
-    bool acquire() override { return m_alone; }
-
-private:
-    bool m_alone;
-};
-
 const QString alreadyOpen = QStringLiteral("该程序已经打开。");
 const QString firstRunText = QStringLiteral("第一次运行需要导入默认词库，点击确定后请稍等片刻。");
 
@@ -67,7 +57,7 @@ void TestStartup::cleanup()
 
 void TestStartup::secondInstanceEnds()
 {
-    FakeGuard guard(false);
+    FakeInstanceGuard guard(false);
     const WordStore store(m_dir->path() + QStringLiteral("/words"));
     m_dialogs.answerNext(MessageAnswer::Ok);
     QVERIFY(!prepareStartup(guard, m_dialogs, store, m_dir->path() + QStringLiteral("/words.txt")));
@@ -100,7 +90,7 @@ void TestStartup::firstRun()
     const QString listPath = m_dir->path() + QStringLiteral("/words.txt");
     if (listExists)
         QVERIFY(writeBytes(listPath, list));
-    FakeGuard guard(true);
+    FakeInstanceGuard guard(true);
     const WordStore store(m_dir->path() + QStringLiteral("/words"));
     m_dialogs.answerNext(MessageAnswer::Ok);
     QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
@@ -114,7 +104,7 @@ void TestStartup::existingStoreIsLeftAlone()
 {
     const QString listPath = m_dir->path() + QStringLiteral("/words.txt");
     QVERIFY(writeBytes(listPath, "one 一\r\n"));
-    FakeGuard guard(true);
+    FakeInstanceGuard guard(true);
     const WordStore store(m_dir->path() + QStringLiteral("/words"));
     QVERIFY(store.create(nullptr));
     QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
@@ -126,7 +116,7 @@ void TestStartup::storeThatCannotBeCreatedIsSilent()
 {
     // A file where the folder should be: creating fails, start-up goes on without a word.
     QVERIFY(writeBytes(m_dir->path() + QStringLiteral("/words"), "not a folder"));
-    FakeGuard guard(true);
+    FakeInstanceGuard guard(true);
     const WordStore store(m_dir->path() + QStringLiteral("/words"));
     QVERIFY(prepareStartup(guard, m_dialogs, store, m_dir->path() + QStringLiteral("/words.txt")));
     QVERIFY(m_dialogs.shown.isEmpty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeDialogs.h"
+#include "platform/InstanceGuard.h"
 #include "platform/PageLoader.h"
 #include "platform/ProgramEnd.h"
 #include "platform/RandomSource.h"
@@ -64,6 +65,17 @@ public:
     QStringList opened;
     QList<Started> started;
     bool failStarts = false;
+};
+
+/// Answers the single-instance question as told.
+class FakeInstanceGuard final : public InstanceGuard
+{
+public:
+    explicit FakeInstanceGuard(bool alone = true) : m_alone(alone) {}
+    bool acquire() override { return m_alone; }
+
+private:
+    bool m_alone;
 };
 
 class RecordingProgramEnd final : public ProgramEnd
