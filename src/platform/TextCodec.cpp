@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace mirvo::textcodec {
@@ -42,6 +43,52 @@ QStringEncoder &gbEncoder()
     return *encoder;
 }
 
+// Windows' code page 936 has "€" as the single byte 0x80, which GB18030 lacks: such a byte
+// where a character starts becomes GB18030's "€", A2 E3. The walk follows GB18030's forms
+// (one byte below 0x80; a lead 81..FE, then a digit for four bytes, else one trail byte),
+// so a trail byte 0x80 is left alone; bytes that are no GB18030 stay as they are.
+QByteArray euroAsGb18030(QByteArrayView bytes)
+{
+    QByteArray result;
+    result.reserve(bytes.size() + 8);
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead == 0x80) {
+            result.append("\xA2\xE3");
+            ++i;
+            continue;
+        }
+        qsizetype length = 1;
+        if (lead > 0x80 && i + 1 < bytes.size()) {
+            const char next = bytes[i + 1];
+            length = next >= '0' && next <= '9' ? 4 : 2;
+        }
+        length = std::min(length, bytes.size() - i);
+        result.append(bytes.sliced(i, length));
+        i += length;
+    }
+    return result;
+}
+
+bool holdsByte80(QByteArrayView bytes)
+{
+    return std::find(bytes.begin(), bytes.end(), '\x80') != bytes.end();
+}
+
+QString decodeGb18030(QByteArrayView bytes)
+{
+    if (holdsByte80(bytes))
+        return gbDecoder().decode(euroAsGb18030(bytes));
+    return gbDecoder().decode(bytes);
+}
+
+bool isGb18030(QByteArrayView bytes)
+{
+    if (holdsByte80(bytes))
+        return decodesCleanly(gbDecoder(), euroAsGb18030(bytes));
+    return decodesCleanly(gbDecoder(), bytes);
+}
+
 } // namespace
 
 void EncodingSniffer::feed(QByteArrayView bytes)
@@ -56,7 +103,7 @@ void EncodingSniffer::feed(QByteArrayView bytes)
         }
     }
     if (m_gbValid)
-        m_gbValid = decodesCleanly(gbDecoder(), bytes);
+        m_gbValid = isGb18030(bytes);
 }
 
 std::optional<Encoding> EncodingSniffer::result() const
@@ -73,6 +120,14 @@ QByteArray encode(const QString &text)
     return gbEncoder().encode(text);
 }
 
+QByteArray encodeReadable(const QString &text, Encoding encoding)
+{
+    QByteArray bytes = encoding == Encoding::Utf8 ? text.toUtf8() : encode(text);
+    if (decode(bytes) != text)
+        bytes = "\xEF\xBB\xBF" + text.toUtf8();
+    return bytes;
+}
+
 QString decodeAnsi(const QByteArray &bytes)
 {
     return decodeAs(Encoding::Gb18030, bytes);
@@ -84,7 +139,7 @@ QString decodeAs(Encoding encoding, const QByteArray &bytes)
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         return decoder.decode(bytes);
     }
-    return gbDecoder().decode(bytes);
+    return decodeGb18030(bytes);
 }
 
 std::optional<Encoding> detect(const QByteArray &bytes)
@@ -104,10 +159,7 @@ std::optional<QString> decode(const QByteArray &bytes)
     const auto encoding = detect(bytes);
     if (!encoding)
         return std::nullopt;
-    QByteArray body = bytes;
-    if (*encoding == Encoding::Utf8 && body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    return decodeAs(*encoding, body);
+    return decodeAs(*encoding, bytes); // the UTF-8 decoder drops one leading BOM
 }
 
 } // namespace mirvo::textcodec

@@ -10,6 +10,14 @@ namespace mirvo::textcodec {
 /// The encoding of a byte text as our files may hold it.
 enum class Encoding { Utf8, Gb18030 };
 
+/// What we write text files in: the system's code page, so that the user's own editor reads
+/// them. Windows here has code page 936, which GB18030 extends; Linux has UTF-8.
+#ifdef Q_OS_WIN
+inline constexpr Encoding systemEncoding = Encoding::Gb18030;
+#else
+inline constexpr Encoding systemEncoding = Encoding::Utf8;
+#endif
+
 /// Learns a text's encoding from its pieces (pieces must not split a character; lines do not).
 /// UTF-8 wins when the bytes are valid UTF-8, except where they are also valid GB18030 and
 /// read as UTF-8 only give two-byte characters (Latin, Greek, Cyrillic, ...): that is what
@@ -31,7 +39,12 @@ private:
 /// GB18030: byte for byte GBK for any text GBK can hold, lossless for the rest.
 QByteArray encode(const QString &text);
 
-/// Decodes GB18030 (the system's ANSI code page on the machines we serve).
+/// The text in the given encoding; where decode() would read those bytes as another text
+/// (short GBK that is also UTF-8, UTF-8 that is also GBK), UTF-8 after a byte order mark.
+QByteArray encodeReadable(const QString &text, Encoding encoding);
+
+/// Decodes GB18030 (the system's ANSI code page on the machines we serve). Code page 936's
+/// single byte 0x80, "€", which GB18030 lacks, is read as "€" too.
 QString decodeAnsi(const QByteArray &bytes);
 
 /// UTF-8 when the bytes are valid UTF-8 (a leading BOM is dropped), else GB18030;
@@ -41,7 +54,7 @@ std::optional<QString> decode(const QByteArray &bytes);
 /// Which encoding decode() would use, or nothing when the bytes are neither.
 std::optional<Encoding> detect(const QByteArray &bytes);
 
-/// Decodes bytes already known to be in the given encoding (no BOM handling).
+/// Decodes bytes already known to be in the given encoding; UTF-8 loses one leading BOM.
 QString decodeAs(Encoding encoding, const QByteArray &bytes);
 
 } // namespace mirvo::textcodec

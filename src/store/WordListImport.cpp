@@ -114,7 +114,8 @@ ImportReport importWordList(const QString &listPath, const WordStore &store)
             skip(report, lineNumber, SkipReason::TooLong);
             continue;
         }
-        if (lineNumber == 1 && *encoding == textcodec::Encoding::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
+        // The encoding was learnt without the BOM: whatever follows it is read in that one.
+        if (lineNumber == 1 && bytes.startsWith("\xEF\xBB\xBF"))
             bytes.remove(0, 3);
         const QString line = textcodec::decodeAs(*encoding, bytes);
         if (line.isEmpty()) {

@@ -140,12 +140,8 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
         return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
     }
 
-    QByteArray content = textcodec::encode(meaning);
-    // Some GB18030 texts are also valid UTF-8 and would be read back as other words:
-    // those meanings are kept as UTF-8 with a byte order mark, which reads back unchanged.
-    if (textcodec::decode(content) != meaning)
-        content = "\xEF\xBB\xBF" + meaning.toUtf8();
-    content += "\r\n";
+    // In the system's code page, so the user's text editor shows the entry as it is.
+    const QByteArray content = textcodec::encodeReadable(meaning, textcodec::systemEncoding) + "\r\n";
     errno = 0;
     const bool written = file.write(content) == content.size() && file.flush();
     const QString writeError = fileErrorText(file, errno);

@@ -51,6 +51,27 @@ bool isSafeName(const QString &word)
         && !word.contains(QLatin1Char('\\')) && !word.contains(QChar(0)) && word.toUtf8().size() <= 255;
 }
 
+/// GB18030 read one character at a time, with code page 936's single byte 0x80 as "€".
+QString decodeCodePage936(QByteArrayView line)
+{
+    QString text;
+    QByteArray pending;
+    for (const char byte : line) {
+        if (pending.isEmpty() && byte == '\x80') {
+            text += QChar(0x20AC);
+            continue;
+        }
+        pending += byte;
+        QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
+        const QString character = decoder.decode(pending);
+        if (!decoder.hasError() || pending.size() == 4) {
+            text += character;
+            pending.clear();
+        }
+    }
+    return text;
+}
+
 /// Each word's meaning when the list is read in one encoding: the last line for a word wins.
 QHash<QString, QString> meaningsIn(const QList<QByteArray> &lines, bool utf8)
 {
@@ -59,11 +80,10 @@ QHash<QString, QString> meaningsIn(const QList<QByteArray> &lines, bool utf8)
         QByteArray line = lines[i];
         if (line.size() > maxLineBytes)
             continue;
-        if (utf8 && i == 0 && line.startsWith("\xEF\xBB\xBF"))
+        if (i == 0 && line.startsWith("\xEF\xBB\xBF"))
             line.remove(0, 3);
-        QStringDecoder decoder = utf8 ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
-                                      : QStringDecoder("GB18030", QStringDecoder::Flag::Stateless);
-        const QString text = decoder.decode(line);
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8 ? decoder.decode(line) : decodeCodePage936(line);
         const qsizetype space = text.indexOf(QLatin1Char(' '));
         if (space > 0 && isSafeName(text.left(space)))
             meanings.insert(text.left(space), text.mid(space + 1));

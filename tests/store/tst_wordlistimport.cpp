@@ -87,24 +87,31 @@ void TestWordListImport::splitsAtFirstSpace()
 void TestWordListImport::importsEncodingsAndLineEnds_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("gbk crlf") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9\r\n");
-    QTest::newRow("utf-8 lf") << QByteArray("apple 苹果\nbook 书\n");
-    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" "apple 苹果\r\nbook 书");
-    QTest::newRow("cr only") << QByteArray("apple 苹果\rbook 书\r");
-    QTest::newRow("mixed ends") << QByteArray("apple 苹果\r\nbook 书\n");
-    QTest::newRow("gbk no final end") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
+    QTest::addColumn<QString>("book");
+    const QString shu = QStringLiteral("书");
+    QTest::newRow("gbk crlf") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9\r\n") << shu;
+    QTest::newRow("utf-8 lf") << QByteArray("apple 苹果\nbook 书\n") << shu;
+    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" "apple 苹果\r\nbook 书") << shu;
+    QTest::newRow("cr only") << QByteArray("apple 苹果\rbook 书\r") << shu;
+    QTest::newRow("mixed ends") << QByteArray("apple 苹果\r\nbook 书\n") << shu;
+    QTest::newRow("gbk no final end") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9") << shu;
+    QTest::newRow("gbk after a bom") << QByteArray("\xEF\xBB\xBF" "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9") << shu;
+    // Windows' code page 936 writes "€" as the one byte 0x80, which GB18030 has not.
+    QTest::newRow("code page 936 euro") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9 \x80 5\r\n")
+                                        << QStringLiteral("书 € 5");
 }
 
 void TestWordListImport::importsEncodingsAndLineEnds()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, book);
     const ImportReport report = importWordList(writeList(bytes), *m_store);
     QVERIFY2(report.ok, qPrintable(report.error));
     QCOMPARE(report.written, 2);
     QCOMPARE(report.skippedCount, 0);
     QCOMPARE(FileListBox::listFolder(m_store->folder()), (QStringList{QStringLiteral("apple"), QStringLiteral("book")}));
     QCOMPARE(m_store->readMeaning(QStringLiteral("apple"), nullptr), QStringLiteral("苹果"));
-    QCOMPARE(m_store->readMeaning(QStringLiteral("book"), nullptr), QStringLiteral("书"));
+    QCOMPARE(m_store->readMeaning(QStringLiteral("book"), nullptr), book);
 }
 
 void TestWordListImport::laterLineWins()

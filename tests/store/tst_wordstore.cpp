@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "platform/FileListBox.h"
+#include "platform/TextCodec.h"
 #include "store/WordStore.h"
 
 #include <QDir>
@@ -19,8 +20,8 @@ private slots:
     void init();
     void entryPathConcatenates();
     void writeCreatesAndReplaces();
-    void writeEncodesGb18030WithCrLf_data();
-    void writeEncodesGb18030WithCrLf();
+    void writeEncodesSystemCodePageWithCrLf_data();
+    void writeEncodesSystemCodePageWithCrLf();
     void readFirstLineOnly_data();
     void readFirstLineOnly();
     void unsafeWordsAreRefused_data();
@@ -65,25 +66,30 @@ void TestWordStore::writeCreatesAndReplaces()
     QCOMPARE(FileListBox::listFolder(m_folder), QStringList{QStringLiteral("apple")});
 }
 
-void TestWordStore::writeEncodesGb18030WithCrLf_data()
+void TestWordStore::writeEncodesSystemCodePageWithCrLf_data()
 {
     QTest::addColumn<QString>("meaning");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("gbk") << QStringLiteral("苹果") << QByteArray("\xC6\xBB\xB9\xFB\r\n");
-    QTest::newRow("gbk that is also valid utf-8") << QStringLiteral("一") << QByteArray("\xD2\xBB\r\n");
-    QTest::newRow("ascii") << QStringLiteral("apple") << QByteArray("apple\r\n");
-    QTest::newRow("empty") << QString() << QByteArray("\r\n");
-    // Outside GBK: GB18030 four-byte form, still lossless.
-    QTest::newRow("emoji") << QStringLiteral("😀") << QByteArray("\x94\x39\xFC\x36\r\n");
+    QTest::addColumn<QByteArray>("utf8Bytes"); // Linux
+    QTest::addColumn<QByteArray>("gbBytes"); // Windows
+    QTest::newRow("chinese") << QStringLiteral("苹果") << QByteArray("苹果\r\n") << QByteArray("\xC6\xBB\xB9\xFB\r\n");
+    QTest::newRow("ascii") << QStringLiteral("apple") << QByteArray("apple\r\n") << QByteArray("apple\r\n");
+    QTest::newRow("empty") << QString() << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("gbk that is also utf-8") << QStringLiteral("一") << QByteArray("\xE4\xB8\x80\r\n")
+                                            << QByteArray("\xD2\xBB\r\n");
+    QTest::newRow("utf-8 that is also gbk") << QStringLiteral("café") << QByteArray("\xEF\xBB\xBF" "café\r\n")
+                                            << QByteArray("caf\xA8\xA6\r\n");
+    QTest::newRow("outside gbk") << QStringLiteral("😀") << QByteArray("😀\r\n") << QByteArray("\x94\x39\xFC\x36\r\n");
 }
 
-void TestWordStore::writeEncodesGb18030WithCrLf()
+void TestWordStore::writeEncodesSystemCodePageWithCrLf()
 {
     QFETCH(QString, meaning);
-    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, utf8Bytes);
+    QFETCH(QByteArray, gbBytes);
     const WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("w"), meaning, nullptr));
-    QCOMPARE(readBytes(store.entryPath(QStringLiteral("w"))), bytes);
+    const bool utf8 = textcodec::systemEncoding == textcodec::Encoding::Utf8;
+    QCOMPARE(readBytes(store.entryPath(QStringLiteral("w"))), utf8 ? utf8Bytes : gbBytes);
     QCOMPARE(store.readMeaning(QStringLiteral("w"), nullptr), meaning);
 }
 
@@ -100,6 +106,11 @@ void TestWordStore::readFirstLineOnly_data()
     QTest::newRow("gbk") << QByteArray("\xC6\xBB\xB9\xFB\r\n") << QStringLiteral("苹果");
     QTest::newRow("utf-8") << QByteArray("苹果\n") << QStringLiteral("苹果");
     QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF苹果\n") << QStringLiteral("苹果");
+    // Entries as version 1.1 wrote them: GB18030, UTF-8 with a BOM where GB18030 read as UTF-8.
+    QTest::newRow("1.1 gbk also utf-8") << QByteArray("\xD2\xBB\r\n") << QStringLiteral("一");
+    QTest::newRow("1.1 four-byte") << QByteArray("n. \x94\x39\xFC\x36\r\n") << QStringLiteral("n. 😀");
+    QTest::newRow("1.1 bom") << QByteArray("\xEF\xBB\xBF鐨勬槸\r\n") << QStringLiteral("鐨勬槸");
+    QTest::newRow("code page 936 euro") << QByteArray("\xB0\xFC\x80 5\r\n") << QStringLiteral("包€ 5");
     QTest::newRow("long first line") << QByteArray(5000, 'x') + "\nrest" << QString(5000, QLatin1Char('x'));
 }
 
