@@ -54,9 +54,11 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@sh bench/run.sh build-release
 
-# A Debian package of a Release build installed under /usr.
+# A Debian package of a Release build installed under /usr, without the update check: the
+# system's package manager brings new versions.
 package: deps
-	@cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DMIRVO_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	@cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DMIRVO_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+		-DMIRVO_UPDATE_CHECK=OFF
 	@cmake --build build-package -j $(JOBS)
 	@cd build-package && cpack -G DEB
 

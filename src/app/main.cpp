@@ -11,6 +11,7 @@
 #include "platform/QtShell.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
+#include "update/UpdateCheck.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,7 +87,9 @@ int main(int argc, char *argv[])
     mirvo::SystemRegistry registry;
     const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry};
 
-    mirvo::FrmMain window(services, store, QStringLiteral(MIRVO_SITE));
+    // A packaged build leaves updates to the system's package manager.
+    constexpr auto updateCheck = MIRVO_UPDATE_CHECK ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;
+    mirvo::FrmMain window(services, store, QStringLiteral(MIRVO_SITE), updateCheck);
     window.show();
     return QApplication::exec();
 }

@@ -72,7 +72,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, cons
 } // namespace
 
 FrmMain::FrmMain(const Services &services, const WordStore &store, const QString &site,
-                 QWidget *parent)
+                 UpdateCheckMode updateCheck, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_store(store)
@@ -93,7 +93,7 @@ FrmMain::FrmMain(const Services &services, const WordStore &store, const QString
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_updateCheck = std::make_unique<UpdateCheck>(m_services, *m_Label3, this, m_site);
+    m_updateCheck = std::make_unique<UpdateCheck>(m_services, *m_Label3, this, m_site, updateCheck);
     m_about = std::make_unique<AboutWindowHost>(m_services);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "update/UpdateCheck.h"
 
 #include <QMainWindow>
 
@@ -20,7 +21,6 @@ namespace mirvo {
 class AboutWindowHost;
 class ClickLabel;
 class FileListBox;
-class UpdateCheck;
 class WordStore;
 
 /// The drill window. Controls keep their design names (also their object names);
@@ -31,7 +31,7 @@ class FrmMain : public QMainWindow
 
 public:
     FrmMain(const Services &services, const WordStore &store, const QString &site,
-            QWidget *parent = nullptr);
+            UpdateCheckMode updateCheck = UpdateCheckMode::On, QWidget *parent = nullptr);
     ~FrmMain() override;
 
     // Handlers, public so the drill can be driven step by step.

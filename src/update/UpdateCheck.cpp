@@ -43,13 +43,19 @@ QString localVersion()
 } // namespace
 
 UpdateCheck::UpdateCheck(const Services &services, ClickLabel &statusLabel, QWidget *dialogParent,
-                         const QString &site, QObject *parent)
+                         const QString &site, UpdateCheckMode mode, QObject *parent)
     : QObject(parent)
     , m_services(services)
     , m_label(statusLabel)
     , m_dialogParent(dialogParent)
     , m_site(site)
+    , m_mode(mode)
 {
+    if (m_mode == UpdateCheckMode::Off) {
+        // No check will ever report: the layout's "新版本" would promise one.
+        m_label.setTextFitted(QString());
+        return;
+    }
     connect(&m_services.pageLoader, &PageLoader::downloadBegin, this, &UpdateCheck::onDownloadBegin);
     connect(&m_services.pageLoader, &PageLoader::downloadComplete, this,
             &UpdateCheck::onDownloadComplete);
@@ -57,12 +63,14 @@ UpdateCheck::UpdateCheck(const Services &services, ClickLabel &statusLabel, QWid
 
 void UpdateCheck::start()
 {
+    if (m_mode == UpdateCheckMode::Off)
+        return;
     m_services.pageLoader.navigate(checkPageAddress(m_site));
 }
 
 void UpdateCheck::label3Click()
 {
-    if (m_label.text() != upgradeCaption)
+    if (m_mode == UpdateCheckMode::Off || m_label.text() != upgradeCaption)
         return;
     QString error;
     if (!saveReminderFlag(remindAgain, &error)) {

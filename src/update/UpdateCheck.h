@@ -11,6 +11,10 @@ namespace mirvo {
 
 class ClickLabel;
 
+/// Whether the program asks the maker's site for its latest version at all. A packaged
+/// build leaves it off: there the system's package manager brings new versions.
+enum class UpdateCheckMode { On, Off };
+
 /// Asks the maker's web site for the latest version once per start, shows the outcome in
 /// the status label and offers the upgrade: opening the download page and ending the program.
 class UpdateCheck : public QObject
@@ -18,8 +22,10 @@ class UpdateCheck : public QObject
     Q_OBJECT
 
 public:
+    /// Off empties the status label at once and makes start() and label3Click() do nothing.
     UpdateCheck(const Services &services, ClickLabel &statusLabel, QWidget *dialogParent,
-                const QString &site, QObject *parent = nullptr);
+                const QString &site, UpdateCheckMode mode = UpdateCheckMode::On,
+                QObject *parent = nullptr);
 
     /// Starts loading the check page; the outcome arrives through the loader.
     void start();
@@ -41,6 +47,7 @@ private:
     ClickLabel &m_label;
     QWidget *m_dialogParent;
     QString m_site;
+    UpdateCheckMode m_mode;
 };
 
 } // namespace mirvo

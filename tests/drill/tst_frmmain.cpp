@@ -22,6 +22,7 @@ private slots:
     void menus_data();
     void menus();
     void emptyStoreLoad();
+    void loadWithoutUpdateCheck();
     void loadAsksFirstQuestionFromScriptedDraws();
     void rightSlotAndDistractors_data();
     void rightSlotAndDistractors();
@@ -178,6 +179,14 @@ void TestFrmMain::emptyStoreLoad()
     // Another word on an empty store does nothing.
     window.cmdShift_Click();
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
+}
+
+void TestFrmMain::loadWithoutUpdateCheck()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->open(UpdateCheckMode::Off);
+    QCOMPARE(m_fixture->text("Label3"), QString());
+    QCOMPARE(m_fixture->fakes.pageLoader.navigated, QStringList());
 }
 
 void TestFrmMain::loadAsksFirstQuestionFromScriptedDraws()

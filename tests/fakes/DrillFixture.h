@@ -38,9 +38,9 @@ struct DrillFixture
     }
 
     /// Creates and shows the window, which runs its load.
-    FrmMain &open()
+    FrmMain &open(UpdateCheckMode updateCheck = UpdateCheckMode::On)
     {
-        window = std::make_unique<FrmMain>(fakes.services(), *store, QStringLiteral("http://mirvo.test"));
+        window = std::make_unique<FrmMain>(fakes.services(), *store, QStringLiteral("http://mirvo.test"), updateCheck);
         window->show();
         return *window;
     }

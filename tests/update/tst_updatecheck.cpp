@@ -55,6 +55,7 @@ private Q_SLOTS:
     void everyDownloadEvaluatesAfresh();
     void label3Click_data();
     void label3Click();
+    void offAsksNothingAndShowsNothing();
 
 private:
     void storeFlag(const QString &flag)
@@ -243,6 +244,24 @@ void tst_UpdateCheck::label3Click()
         QCOMPARE(box.icon, MessageIcon::Exclamation);
         QVERIFY2(box.text.contains(QStringLiteral("settings are read-only")), qPrintable(box.text));
     }
+}
+
+void tst_UpdateCheck::offAsksNothingAndShowsNothing()
+{
+    m_check = std::make_unique<UpdateCheck>(m_fakes->services(), *m_label, nullptr, site, UpdateCheckMode::Off);
+    QCOMPARE(m_label->text(), QString());
+
+    m_check->start();
+    m_fakes->pageLoader.finishWith(QStringLiteral("[1.2]"));
+    QCOMPARE(m_fakes->pageLoader.navigated, QStringList());
+    QCOMPARE(m_fakes->pageLoader.stops, 0);
+    QCOMPARE(m_label->text(), QString());
+
+    m_label->setTextFitted(upgrade);
+    m_check->label3Click();
+    QCOMPARE(m_fakes->shell.opened, QStringList());
+    QCOMPARE(m_fakes->programEnd.ends, 0);
+    QVERIFY(m_fakes->settings.values.isEmpty());
 }
 
 QTEST_MAIN(tst_UpdateCheck)
