@@ -33,10 +33,29 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/src/platform/icons/mirvo.svg
         DESTINATION ${mirvo_icon_dir}/scalable/apps RENAME ${MIRVO_APP_ID}.svg)
 
-# The copyright file carries the word list's notice verbatim, read at configure time.
+# The copyright file (Debian's machine-readable format) carries the word list's notice
+# verbatim, read at configure time: its origin above the dashed line, its licence below.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/data/NOTICE-wordlist.txt)
-file(READ ${PROJECT_SOURCE_DIR}/data/NOTICE-wordlist.txt MIRVO_WORDLIST_NOTICE)
+file(READ ${PROJECT_SOURCE_DIR}/data/NOTICE-wordlist.txt mirvo_notice)
+if(NOT mirvo_notice MATCHES "^(.*)\n-+\n(.*)$")
+    message(FATAL_ERROR "data/NOTICE-wordlist.txt: no dashed line between origin and licence")
+endif()
+set(mirvo_origin ${CMAKE_MATCH_1})
+set(mirvo_licence ${CMAKE_MATCH_2})
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" mirvo_match "${mirvo_licence}")
+set(MIRVO_WORDLIST_COPYRIGHT ${CMAKE_MATCH_1})
+string(SUBSTRING ${MIRVO_RELEASE_DATE} 0 4 MIRVO_RELEASE_YEAR)
+# A field's continuation lines start with a space; an empty one is " .".
+function(mirvo_continuation text out)
+    string(STRIP "${text}" text)
+    string(REGEX REPLACE "\n[ \t]*\n" "\n.\n" text "${text}")
+    string(REGEX REPLACE "\n[ \t]*\n" "\n.\n" text "${text}") # runs of empty lines
+    string(REPLACE "\n" "\n " text " ${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+mirvo_continuation("${mirvo_origin}" MIRVO_WORDLIST_ORIGIN)
+mirvo_continuation("${mirvo_licence}" MIRVO_WORDLIST_LICENCE)
 configure_file(${mirvo_packaging}/copyright.in ${mirvo_generated}/copyright @ONLY)
 install(FILES ${mirvo_generated}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
@@ -74,14 +93,18 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "remains is what is still to learn. It comes with 3600 CET-4 words and"
     "imports more from plain text files.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_MIRVO_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/StripComments.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${MIRVO_SITE})
-# Libraries come from dpkg-shlibdeps; a Widgets program also needs a platform plugin, and
-# the window's faces need their stand-ins (宋体 and Arial are Windows fonts).
+# Libraries come from dpkg-shlibdeps; a Widgets program also needs a platform plugin, Qt's
+# own texts in Chinese (standard buttons, the file dialog), and stand-ins for the window's
+# faces (宋体 and Arial are Windows fonts): Noto CJK, or AR PL UMing, a Song face too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-noto-cjk, fonts-liberation2")
-# Qt's buttons in Chinese, and the file manager behind the vocabulary command.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-noto-cjk | fonts-arphic-uming, fonts-liberation2")
+# The file manager behind the vocabulary command.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)
