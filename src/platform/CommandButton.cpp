@@ -5,6 +5,15 @@
 
 namespace mirvo {
 
+namespace {
+
+QString literal(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QPushButton(parent)
 {
@@ -18,30 +27,18 @@ void CommandButton::setCaption(const QString &caption)
     showCaption();
 }
 
-namespace {
-
-QString literal(QString text)
-{
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-} // namespace
-
-QString CommandButton::shownText(const QString &caption, const QFontMetrics &metrics, int width)
-{
-    // Cut first, then double: a cut must not split an "&&" pair.
-    return literal(metrics.elidedText(caption, Qt::ElideRight, width));
-}
-
 int CommandButton::textWidth() const
 {
     QStyleOptionButton option;
     initStyleOption(&option);
-    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width();
+    // The style's own margin keeps a cut text off the frame, as a fitting one would be.
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width()
+           - style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this);
 }
 
 void CommandButton::showCaption()
 {
+    // Cut first, then double: a cut must not split an "&&" pair.
     const QString elided = fontMetrics().elidedText(m_caption, Qt::ElideRight, textWidth());
     setText(literal(elided));
     setToolTip(elided == m_caption ? QString() : m_caption);

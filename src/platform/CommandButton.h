@@ -18,9 +18,6 @@ public:
     /// The caption as given, whatever the button shows of it.
     QString caption() const { return m_caption; }
 
-    /// The text a button shows for caption in width: the start, "…" where cut, "&" doubled.
-    static QString shownText(const QString &caption, const QFontMetrics &metrics, int width);
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
