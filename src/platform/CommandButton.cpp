@@ -39,7 +39,11 @@ int CommandButton::textWidth() const
 void CommandButton::showCaption()
 {
     // Cut first, then double: a cut must not split an "&&" pair.
-    const QString elided = fontMetrics().elidedText(m_caption, Qt::ElideRight, textWidth());
+    const QFontMetrics metrics = fontMetrics();
+    const int width = textWidth();
+    const QString elided = metrics.horizontalAdvance(m_caption) <= width
+        ? m_caption
+        : metrics.elidedText(m_caption, Qt::ElideRight, width);
     setText(literal(elided));
     setToolTip(elided == m_caption ? QString() : m_caption);
 }

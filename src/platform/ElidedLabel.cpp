@@ -1,6 +1,5 @@
 #include "platform/ElidedLabel.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -15,12 +14,14 @@ ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
 void ElidedLabel::setWholeText(const QString &text)
 {
     setText(text);
-    updateToolTip();
+    setToolTip(shownText() == text ? QString() : text);
 }
 
 QString ElidedLabel::shownText() const
 {
-    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+    const QFontMetrics metrics = fontMetrics();
+    const int width = contentsRect().width();
+    return metrics.horizontalAdvance(text()) <= width ? text() : metrics.elidedText(text(), Qt::ElideRight, width);
 }
 
 void ElidedLabel::paintEvent(QPaintEvent *)
@@ -28,24 +29,6 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
                           palette(), isEnabled(), shownText(), foregroundRole());
-}
-
-void ElidedLabel::resizeEvent(QResizeEvent *event)
-{
-    QLabel::resizeEvent(event);
-    updateToolTip();
-}
-
-void ElidedLabel::changeEvent(QEvent *event)
-{
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        updateToolTip();
-}
-
-void ElidedLabel::updateToolTip()
-{
-    setToolTip(shownText() == text() ? QString() : text());
 }
 
 } // namespace mirvo

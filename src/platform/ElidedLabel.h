@@ -6,6 +6,8 @@ namespace mirvo {
 
 /// A one-line plain-text label that shows the start of a text too wide for it, ending it
 /// with "…", and then offers the whole text as its tooltip. text() stays the whole text.
+/// Its size and font are set before its text: a label measures a text only when given one
+/// (measuring the creation text in a large font would load a fallback face for nothing).
 class ElidedLabel : public QLabel
 {
     Q_OBJECT
@@ -19,11 +21,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
-    void updateToolTip();
 };
 
 } // namespace mirvo
