@@ -1,6 +1,7 @@
 #!/bin/sh
 # Takes docs/screenshot.png: the main window after a first run, under a private Xvfb.
 # Usage: tools/screenshot.sh [program]   (default build/bin/mirvo; run `make build` first)
+#        MIRVO_SCREENSHOT_DISPLAY=:NN tools/screenshot.sh   (that display, not the first free one)
 # Needs Xvfb, xdotool and ImageMagick (apt-get install xvfb xdotool imagemagick).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,8 +31,10 @@ chmod 700 "$work/runtime"
 cp "$program" "$work/program/mirvo"
 cp "$(dirname "$program")/words.txt" "$work/program/words.txt"
 
-# Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display, or takes the one given, and writes its number to fd 3 once ready.
+# shellcheck disable=SC2086
+Xvfb ${MIRVO_SCREENSHOT_DISPLAY:-} -displayfd 3 -screen 0 1280x800x24 -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 waited=0
 until [ -s "$work/display" ]; do

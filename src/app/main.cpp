@@ -1,4 +1,5 @@
 #include "app/AppInfo.h"
+#include "app/Fonts.h"
 #include "app/GuardedApplication.h"
 #include "app/Startup.h"
 #include "drill/FrmMain.h"
@@ -15,7 +16,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
@@ -35,22 +35,6 @@ void installChineseTranslations(QCoreApplication &app)
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }
 
-/// Faithful stand-ins where the Windows faces are not installed, and a Chinese face for
-/// the default font: the platform's size and style, but Chinese captions in one face
-/// instead of glyph by glyph fallback (which also loaded a second CJK font).
-void substituteFonts()
-{
-#ifndef Q_OS_WIN
-    QFont interfaceFont = QApplication::font();
-    interfaceFont.setFamilies({QStringLiteral("Noto Sans CJK SC"), interfaceFont.family()});
-    QApplication::setFont(interfaceFont);
-#endif
-    // The sans face is the one the desktop already uses for Chinese, so one CJK font is loaded.
-    QFont::insertSubstitutions(QStringLiteral("宋体"),
-                               {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -61,7 +45,7 @@ int main(int argc, char *argv[])
     // Lets the desktop match the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(MIRVO_APP_ID));
     installChineseTranslations(app);
-    substituteFonts();
+    mirvo::substituteFonts();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -3,7 +3,9 @@
 #include "about/AboutWindowHost.h"
 #include "app/AppInfo.h"
 #include "platform/ClickLabel.h"
+#include "platform/ElidedLabel.h"
 #include "platform/FileListBox.h"
+#include "platform/OptionCheckBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramIcon.h"
 #include "platform/RandomSource.h"
@@ -12,7 +14,6 @@
 #include "store/WordStore.h"
 #include "update/UpdateCheck.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -61,11 +62,10 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     return result;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+CommandButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
-    auto *result = place(new QPushButton(text, parent), name, geometry);
+    auto *result = place(new CommandButton(text, parent), name, geometry);
     result->setFont(drillFont());
-    result->setAutoDefault(false);
     return result;
 }
 
@@ -104,8 +104,11 @@ void FrmMain::createControls()
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twips::toPixels(10260), twips::toPixels(6945));
+    // Dark text on the fixed green whatever the desktop theme; the list and the buttons
+    // draw their own backgrounds and follow the theme.
     QPalette green = client->palette();
     green.setColor(QPalette::Window, lightGreen);
+    green.setColor(QPalette::WindowText, Qt::black);
     client->setPalette(green);
     client->setAutoFillBackground(true);
     setCentralWidget(client);
@@ -114,7 +117,7 @@ void FrmMain::createControls()
     m_picture1->setAutoFillBackground(true);
 
     // Creation order decides which control is drawn on top.
-    m_ckDlt = place(new QCheckBox(QStringLiteral("自动删除正确单词    选择中文释义："), m_picture1),
+    m_ckDlt = place(new OptionCheckBox(QStringLiteral("自动删除正确单词    选择中文释义："), m_picture1),
                     "ckDlt", twipsRect(2160, 3240, 7935, 255));
     m_ckDlt->setChecked(true);
     m_flWords = place(new FileListBox(m_picture1), "flWords", twipsRect(120, 480, 1815, 6210));
@@ -131,7 +134,7 @@ void FrmMain::createControls()
     m_Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_Label3->setTextFormat(Qt::PlainText);
     m_lbBanBen = label(m_picture1, "lbBanBen", QString(), twipsRect(120, 120, 1935, 375));
-    m_lbWord = label(m_picture1, "lbWord", noWordText, twipsRect(2040, 840, 7695, 975));
+    m_lbWord = place(new ElidedLabel(noWordText, m_picture1), "lbWord", twipsRect(2040, 840, 7695, 975));
     m_lbWord->setFont(wordFont());
     m_lbWord->setAlignment(Qt::AlignCenter);
     QPalette blue = m_lbWord->palette();
@@ -205,7 +208,7 @@ void FrmMain::Form_Load()
     m_flWords->setFolder(m_store.folder());
     if (m_flWords->count() > 0)
         cmdShift_Click();
-    m_ckDlt->setChecked(deleteoption::restore(m_services.settings, m_ckDlt->isChecked()));
+    m_ckDlt->setValue(deleteoption::restore(m_services.settings, m_ckDlt->value()));
     m_updateCheck->start();
 }
 
@@ -220,6 +223,7 @@ void FrmMain::Huan()
     const int count = m_flWords->count();
     if (count == 0)
         return;
+    // Selecting from code does not raise the list's own signal: the question is built once.
     m_flWords->select(randomPosition(m_services.random.next(), count));
     flWords_Click();
 }
@@ -231,10 +235,9 @@ void FrmMain::flWords_Click()
         return;
     const int count = m_flWords->count();
     m_Rema->setText(QString::number(count));
-    m_lbWord->setText(word);
+    m_lbWord->setWholeText(word);
     const auto meaning = readMeaning(word);
     if (!meaning) {
-        // Half a question would judge the old meaning against the new word: show none.
         clearQuestion();
         return;
     }
@@ -242,34 +245,40 @@ void FrmMain::flWords_Click()
 
     m_services.random.reseed();
     const int right = randomPosition(m_services.random.next(), 4) + 1;
-    cmdOption(right)->setText(*meaning);
+    cmdOption(right)->setCaption(*meaning);
     for (int index = 1; index <= 4; ++index) {
         if (index == right)
             continue;
         const QString other = m_flWords->nameAt(randomPosition(m_services.random.next(), count));
         const auto otherMeaning = readMeaning(other);
-        if (!otherMeaning)
+        if (!otherMeaning) {
+            clearQuestion();
             return;
-        cmdOption(index)->setText(*otherMeaning);
+        }
+        cmdOption(index)->setCaption(*otherMeaning);
     }
 }
 
 void FrmMain::clearQuestion()
 {
-    m_lbWord->setText(noWordText);
+    // Half a question would judge one word's meaning against another: show none, and the
+    // count of the listing that the failed read refreshed.
+    m_Rema->setText(QString::number(m_flWords->count()));
+    m_lbWord->setWholeText(noWordText);
     m_lbYiSi->setText(noMeaningText);
     for (int index = 1; index <= 4; ++index)
-        cmdOption(index)->setText(noOptionTexts[index - 1]);
+        cmdOption(index)->setCaption(noOptionTexts[index - 1]);
 }
 
 void FrmMain::cmdOption_Click(int index)
 {
-    if (cmdOption(index)->text() != m_lbYiSi->text()) {
+    // The meaning itself, not what the button shows of it.
+    if (cmdOption(index)->caption() != m_lbYiSi->text()) {
         cmdBuhui_Click();
         return;
     }
     QString error;
-    if (m_ckDlt->isChecked() && !m_store.deleteEntry(m_lbWord->text(), &error))
+    if (m_ckDlt->value() == 1 && !m_store.deleteEntry(m_lbWord->text(), &error))
         showFailure(error);
     m_flWords->refresh();
     m_Rema->setText(QString::number(m_flWords->count()));
@@ -305,7 +314,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     QString error;
-    if (!deleteoption::save(m_services.settings, m_ckDlt->isChecked(), &error))
+    if (!deleteoption::save(m_services.settings, m_ckDlt->value(), &error))
         showFailure(QStringLiteral("“自动删除正确单词”的设置没有保存：%1").arg(error));
     event->accept();
     m_services.programEnd.endNow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "update/UpdateCheck.h"
@@ -11,16 +12,16 @@
 #include <optional>
 
 class QAction;
-class QCheckBox;
 class QLabel;
 class QMenu;
-class QPushButton;
 
 namespace mirvo {
 
 class AboutWindowHost;
 class ClickLabel;
+class ElidedLabel;
 class FileListBox;
+class OptionCheckBox;
 class WordStore;
 
 /// The drill window. Controls keep their design names (also their object names);
@@ -50,7 +51,7 @@ public:
     void guanyu_Click();
 
     /// Answer button 1..4.
-    QPushButton *cmdOption(int index) const { return m_cmdOption.at(index - 1); }
+    CommandButton *cmdOption(int index) const { return m_cmdOption.at(index - 1); }
     FileListBox *flWords() const { return m_flWords; }
     AboutWindowHost &aboutHost() const { return *m_about; }
 
@@ -75,14 +76,14 @@ private:
     bool m_loaded = false;
 
     QWidget *m_picture1 = nullptr;
-    QCheckBox *m_ckDlt = nullptr;
+    OptionCheckBox *m_ckDlt = nullptr;
     FileListBox *m_flWords = nullptr;
-    std::array<QPushButton *, 4> m_cmdOption{};
-    QPushButton *m_cmdShift = nullptr;
-    QPushButton *m_cmdBuhui = nullptr;
+    std::array<CommandButton *, 4> m_cmdOption{};
+    CommandButton *m_cmdShift = nullptr;
+    CommandButton *m_cmdBuhui = nullptr;
     ClickLabel *m_Label3 = nullptr;
     QLabel *m_lbBanBen = nullptr;
-    QLabel *m_lbWord = nullptr;
+    ElidedLabel *m_lbWord = nullptr;
     QLabel *m_lbYiSi = nullptr;
     QLabel *m_lbRem = nullptr;
     QLabel *m_Rema = nullptr;

@@ -1,7 +1,6 @@
 #include "platform/FileListBox.h"
 
 #include <QDir>
-#include <QKeyEvent>
 #include <QStringListModel>
 
 namespace mirvo {
@@ -14,7 +13,10 @@ FileListBox::FileListBox(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true); // keeps a 100000-name listing cheap to lay out
-    connect(this, &QListView::clicked, this, &FileListBox::onClicked);
+    // The view moves the current entry and the selection one after the other, in either
+    // order; the entry is told of once both agree.
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &FileListBox::onSelectionMoved);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &FileListBox::onSelectionMoved);
 }
 
 QStringList FileListBox::listFolder(const QString &folder)
@@ -33,34 +35,40 @@ void FileListBox::refresh()
 {
     m_names = listFolder(m_folder);
     m_model->setStringList(m_names);
+    m_announcedRow = selectedRow();
 }
 
 void FileListBox::select(int position)
 {
     if (position < 0 || position >= count())
         return;
+    m_selectingFromCode = true;
     setCurrentIndex(m_model->index(position));
+    m_selectingFromCode = false;
+    m_announcedRow = selectedRow();
+}
+
+int FileListBox::selectedRow() const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !selectionModel()->isSelected(current))
+        return -1;
+    return current.row();
 }
 
 QString FileListBox::selectedName() const
 {
-    const QModelIndex current = currentIndex();
-    if (!current.isValid() || !selectionModel()->isSelected(current))
-        return {};
-    return m_names.at(current.row());
+    const int row = selectedRow();
+    return row < 0 ? QString() : m_names.at(row);
 }
 
-void FileListBox::keyPressEvent(QKeyEvent *event)
+void FileListBox::onSelectionMoved()
 {
-    const QModelIndex before = currentIndex();
-    QListView::keyPressEvent(event);
-    if (currentIndex() != before && currentIndex().isValid())
-        emit entryClicked();
-}
-
-void FileListBox::onClicked(const QModelIndex &index)
-{
-    if (index.isValid())
+    const int row = selectedRow();
+    if (m_selectingFromCode || row == m_announcedRow)
+        return;
+    m_announcedRow = row;
+    if (row >= 0)
         emit entryClicked();
 }
 

@@ -31,18 +31,19 @@ public:
     static QStringList listFolder(const QString &folder);
 
 Q_SIGNALS:
-    /// The user chose an entry with the mouse or the arrow keys.
+    /// The user selected another entry: mouse press or drag, arrow, Home, End and page
+    /// keys, type-ahead. Raised once per change.
     void entryClicked();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
-    void onClicked(const QModelIndex &index);
+    void onSelectionMoved();
+    int selectedRow() const;
 
     QString m_folder;
     QStringList m_names;
     QStringListModel *m_model;
+    int m_announcedRow = -1; ///< the selected row last told of, or selected from code
+    bool m_selectingFromCode = false;
 };
 
 } // namespace mirvo

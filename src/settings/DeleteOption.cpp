@@ -5,22 +5,20 @@
 
 namespace mirvo::deleteoption {
 
-bool restore(const SettingsStore &settings, bool current)
+int restore(const SettingsStore &settings, int current)
 {
-    const QString text = settings.read(application, appinfo::title, key,
-                                       current ? QStringLiteral("1") : QStringLiteral("0"));
+    const QString text = settings.read(application, appinfo::title, key, QString::number(current));
     bool isNumber = false;
     const int value = text.trimmed().toInt(&isNumber);
-    // A value edited by hand into anything but 0 or 1 keeps the window's own value.
-    if (!isNumber || (value != 0 && value != 1))
+    // A value edited by hand into anything but a check box value keeps the window's own value.
+    if (!isNumber || value < 0 || value > 2)
         return current;
-    return value == 1;
+    return value;
 }
 
-bool save(SettingsStore &settings, bool checked, QString *error)
+bool save(SettingsStore &settings, int value, QString *error)
 {
-    return settings.save(application, appinfo::title, key,
-                         checked ? QStringLiteral("1") : QStringLiteral("0"), error);
+    return settings.save(application, appinfo::title, key, QString::number(value), error);
 }
 
 } // namespace mirvo::deleteoption

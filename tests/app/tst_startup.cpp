@@ -1,11 +1,15 @@
 #include "Fakes.h"
 #include "TestSupport.h"
+#include "app/Fonts.h"
 #include "app/Startup.h"
 #include "platform/FileListBox.h"
 #include "platform/InstanceGuard.h"
 #include "store/WordStore.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +41,8 @@ private slots:
     void lockFileGuardsOneInstance();
     void staleLockDoesNotBlock();
     void unusableLockFolderRunsUnguarded();
+    void fontSubstitutes_data();
+    void fontSubstitutes();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -182,6 +188,27 @@ void TestStartup::unusableLockFolderRunsUnguarded()
     LockFileInstanceGuard guard(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path() + QStringLiteral("/missing/folder"));
     QVERIFY(guard.acquire());
     QVERIFY(!guard.problem().isEmpty());
+}
+
+void TestStartup::fontSubstitutes_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("standIn");
+    QTest::newRow("宋体 is a Song face") << QStringLiteral("宋体") << QStringLiteral("Noto Serif CJK SC");
+    QTest::newRow("Arial") << QStringLiteral("Arial") << QStringLiteral("Liberation Sans");
+}
+
+void TestStartup::fontSubstitutes()
+{
+    QFETCH(QString, face);
+    QFETCH(QString, standIn);
+    const QFont interfaceFont = QApplication::font();
+    substituteFonts();
+    QApplication::setFont(interfaceFont);
+    QCOMPARE(QFont::substitutes(face).value(0).toLower(), standIn.toLower());
+    if (!QFontDatabase::hasFamily(standIn))
+        QSKIP("the stand-in face is not installed");
+    QCOMPARE(QFontInfo(QFont(face)).family(), standIn);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,6 +1,7 @@
 #include "DrillFixture.h"
 #include "platform/FileListBox.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -68,18 +69,20 @@ void TestAnswers::openThreeWords()
 
 void TestAnswers::rightAnswer_data()
 {
-    QTest::addColumn<bool>("deleteOption");
+    QTest::addColumn<QString>("deleteOption"); // as stored
     QTest::addColumn<QString>("countDuringMessage");
-    QTest::newRow("delete option on") << true << QStringLiteral("2");
-    QTest::newRow("delete option off") << false << QStringLiteral("3");
+    QTest::newRow("delete option on") << QStringLiteral("1") << QStringLiteral("2");
+    QTest::newRow("delete option off") << QStringLiteral("0") << QStringLiteral("3");
+    QTest::newRow("delete option grey") << QStringLiteral("2") << QStringLiteral("3");
 }
 
 void TestAnswers::rightAnswer()
 {
-    QFETCH(bool, deleteOption);
+    QFETCH(QString, deleteOption);
     QFETCH(QString, countDuringMessage);
+    m_fixture->fakes.settings.values.insert(shanchu, deleteOption);
     openThreeWords();
-    ckDlt()->setChecked(deleteOption);
+    const bool deletes = deleteOption == QLatin1String("1");
     QString countSeen;
     m_fixture->fakes.dialogs.onMessage = [&](const FakeDialogs::Shown &) { countSeen = m_fixture->text("Rema"); };
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
@@ -91,28 +94,41 @@ void TestAnswers::rightAnswer()
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).caption, QStringLiteral("Mirvo背单词"));
     QCOMPARE(countSeen, countDuringMessage);
-    QCOMPARE(QFile::exists(m_fixture->store->entryPath(QStringLiteral("a"))), !deleteOption);
+    QCOMPARE(QFile::exists(m_fixture->store->entryPath(QStringLiteral("a"))), !deletes);
     // The next question follows the confirmation.
-    QCOMPARE(m_fixture->text("lbWord"), deleteOption ? QStringLiteral("b") : QStringLiteral("a"));
+    QCOMPARE(m_fixture->text("lbWord"), deletes ? QStringLiteral("b") : QStringLiteral("a"));
     QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
 }
 
 void TestAnswers::wrongAnswerAndDontKnow_data()
 {
     QTest::addColumn<int>("button"); // 0 = 不会
-    QTest::newRow("wrong answer") << 2;
-    QTest::newRow("don't know") << 0;
+    QTest::addColumn<int>("key");    // 0 = a mouse click; else the key pressed on the focused button
+    QTest::newRow("wrong answer") << 2 << 0;
+    QTest::newRow("don't know") << 0 << 0;
+    QTest::newRow("wrong answer, Enter") << 2 << int(Qt::Key_Return);
+    QTest::newRow("don't know, Enter on the first focus") << 0 << int(Qt::Key_Return);
+    QTest::newRow("don't know, keypad Enter") << 0 << int(Qt::Key_Enter);
+    QTest::newRow("don't know, Space") << 0 << int(Qt::Key_Space);
 }
 
 void TestAnswers::wrongAnswerAndDontKnow()
 {
     QFETCH(int, button);
+    QFETCH(int, key);
     openThreeWords();
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     QPushButton *target = button == 0 ? m_fixture->window->findChild<QPushButton *>(QStringLiteral("cmdBuhui"))
                                       : m_fixture->window->cmdOption(button);
-    QTest::mouseClick(target, Qt::LeftButton);
+    if (key == 0) {
+        QTest::mouseClick(target, Qt::LeftButton);
+    } else {
+        target->setFocus();
+        QCOMPARE(m_fixture->window->focusWidget(), target);
+        QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QVERIFY(!target->isDefault());
+    }
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).text, QStringLiteral("a 一"));
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Exclamation);
@@ -188,38 +204,55 @@ void TestAnswers::entryAlreadyGoneCountsAsDeleted()
 void TestAnswers::restoresDeleteOption_data()
 {
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("first run") << QString() << true;
-    QTest::newRow("stored 0") << QStringLiteral("0") << false;
-    QTest::newRow("stored 1") << QStringLiteral("1") << true;
-    QTest::newRow("not a number") << QStringLiteral("x") << true;
+    QTest::addColumn<Qt::CheckState>("state");
+    QTest::addColumn<Qt::CheckState>("afterClick");
+    QTest::newRow("first run") << QString() << Qt::Checked << Qt::Unchecked;
+    QTest::newRow("stored 0") << QStringLiteral("0") << Qt::Unchecked << Qt::Checked;
+    QTest::newRow("stored 1") << QStringLiteral("1") << Qt::Checked << Qt::Unchecked;
+    QTest::newRow("stored 2: grey, a click checks it") << QStringLiteral("2") << Qt::PartiallyChecked << Qt::Checked;
+    QTest::newRow("not a number") << QStringLiteral("x") << Qt::Checked << Qt::Unchecked;
+    QTest::newRow("another number") << QStringLiteral("3") << Qt::Checked << Qt::Unchecked;
 }
 
 void TestAnswers::restoresDeleteOption()
 {
     QFETCH(QString, stored);
-    QFETCH(bool, checked);
+    QFETCH(Qt::CheckState, state);
+    QFETCH(Qt::CheckState, afterClick);
     if (!stored.isNull())
         m_fixture->fakes.settings.values.insert(shanchu, stored);
     m_fixture->open();
-    QCOMPARE(ckDlt()->isChecked(), checked);
+    QCOMPARE(ckDlt()->checkState(), state);
+
+    // Anywhere in its rectangle, far right of the caption too; then it toggles as ever.
+    const QRect area = ckDlt()->rect();
+    QTest::mouseClick(ckDlt(), Qt::LeftButton, {}, QPoint(area.right() - 2, area.center().y()));
+    QCOMPARE(ckDlt()->checkState(), afterClick);
+    QTest::mouseClick(ckDlt(), Qt::LeftButton, {}, QPoint(area.right() - 2, area.center().y()));
+    QCOMPARE(ckDlt()->checkState(), afterClick == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(ckDlt());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->rect(), QRect(ckDlt()->mapToGlobal(QPoint(0, 0)), ckDlt()->size()));
 }
 
 void TestAnswers::closeAsks_data()
 {
     QTest::addColumn<MessageAnswer>("answer");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("no") << MessageAnswer::No << true;
-    QTest::newRow("yes, checked") << MessageAnswer::Yes << true;
-    QTest::newRow("yes, unchecked") << MessageAnswer::Yes << false;
+    QTest::addColumn<Qt::CheckState>("state");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no") << MessageAnswer::No << Qt::Checked << QString();
+    QTest::newRow("yes, checked") << MessageAnswer::Yes << Qt::Checked << QStringLiteral("1");
+    QTest::newRow("yes, unchecked") << MessageAnswer::Yes << Qt::Unchecked << QStringLiteral("0");
+    QTest::newRow("yes, grey") << MessageAnswer::Yes << Qt::PartiallyChecked << QStringLiteral("2");
 }
 
 void TestAnswers::closeAsks()
 {
     QFETCH(MessageAnswer, answer);
-    QFETCH(bool, checked);
+    QFETCH(Qt::CheckState, state);
+    QFETCH(QString, saved);
     m_fixture->open();
-    ckDlt()->setChecked(checked);
+    ckDlt()->setCheckState(state);
     m_fixture->fakes.dialogs.answerNext(answer);
     const bool closed = m_fixture->window->close();
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
@@ -232,7 +265,7 @@ void TestAnswers::closeAsks()
         QCOMPARE(m_fixture->fakes.settings.saves, 0);
         QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
     } else {
-        QCOMPARE(m_fixture->fakes.settings.values.value(shanchu), checked ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(m_fixture->fakes.settings.values.value(shanchu), saved);
         QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
     }
 }

@@ -1,10 +1,13 @@
 #include "DrillFixture.h"
+#include "platform/ElidedLabel.h"
 #include "platform/FileListBox.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 
 using namespace mirvo;
 using namespace mirvo::test;
@@ -28,10 +31,16 @@ private slots:
     void rightSlotAndDistractors();
     void oneAndTwoWordStores_data();
     void oneAndTwoWordStores();
-    void listClickBuildsThatWord();
+    void listSelectionBuildsThatWord_data();
+    void listSelectionBuildsThatWord();
+    void entryDeletedBehindTheProgramsBack_data();
     void entryDeletedBehindTheProgramsBack();
     void shiftAsksAnotherWord();
     void wordsAreShownAsPlainText();
+    void captionsFromData_data();
+    void captionsFromData();
+    void panelTextIsDarkOnAnyTheme_data();
+    void panelTextIsDarkOnAnyTheme();
 
 private:
     std::unique_ptr<DrillFixture> m_fixture;
@@ -258,47 +267,92 @@ void TestFrmMain::oneAndTwoWordStores()
         QCOMPARE(captions, QStringList(4, QStringLiteral("一")));
 }
 
-void TestFrmMain::listClickBuildsThatWord()
+void TestFrmMain::listSelectionBuildsThatWord_data()
 {
+    QTest::addColumn<int>("clickRow");  // -1: none
+    QTest::addColumn<int>("dragToRow"); // pressed on the selected row 0, dragged down to it; -1: none
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("builds");
+    QTest::newRow("click") << 2 << -1 << QList<int>{} << QStringLiteral("c") << 1;
+    QTest::newRow("click on the selected word") << 0 << -1 << QList<int>{} << QStringLiteral("a") << 0;
+    QTest::newRow("drag over three words") << -1 << 3 << QList<int>{} << QStringLiteral("d") << 3;
+    QTest::newRow("arrow down") << -1 << -1 << QList<int>{Qt::Key_Down} << QStringLiteral("b") << 1;
+    QTest::newRow("arrow up at the top") << -1 << -1 << QList<int>{Qt::Key_Up} << QStringLiteral("a") << 0;
+    QTest::newRow("End, then Home") << -1 << -1 << QList<int>{Qt::Key_End, Qt::Key_Home} << QStringLiteral("a") << 2;
+    QTest::newRow("page down") << -1 << -1 << QList<int>{Qt::Key_PageDown} << QStringLiteral("e") << 1;
+    QTest::newRow("type-ahead") << -1 << -1 << QList<int>{Qt::Key_D} << QStringLiteral("d") << 1;
+}
+
+void TestFrmMain::listSelectionBuildsThatWord()
+{
+    QFETCH(int, clickRow);
+    QFETCH(int, dragToRow);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, word);
+    QFETCH(int, builds);
     m_fixture = std::make_unique<DrillFixture>();
     m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")},
-                         {QStringLiteral("c"), QStringLiteral("三")}});
+                         {QStringLiteral("c"), QStringLiteral("三")}, {QStringLiteral("d"), QStringLiteral("四")},
+                         {QStringLiteral("e"), QStringLiteral("五")}});
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     FrmMain &window = m_fixture->open();
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
+    const int reseeds = m_fixture->fakes.random.reseeds;
 
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f});
+    // Each build reseeds once and draws the right slot and three distractors (all "a").
+    m_fixture->fakes.random.script(QList<float>(4 * builds, 0.0f));
     FileListBox *list = window.flWords();
-    const QRect row = list->visualRect(list->model()->index(2, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("c"));
-    QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("三"));
-    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("3"));
-    QCOMPARE(window.cmdOption(1)->text(), QStringLiteral("三"));
-
-    // The arrow keys choose too.
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f});
+    const auto rowCentre = [list](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
+    if (clickRow >= 0)
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(clickRow));
+    if (dragToRow >= 0) {
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+        for (int row = 1; row <= dragToRow; ++row) {
+            QMouseEvent move(QEvent::MouseMove, rowCentre(row), list->viewport()->mapToGlobal(rowCentre(row)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(list->viewport(), &move);
+        }
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rowCentre(dragToRow));
+    }
     list->setFocus();
-    QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("b"));
+    for (int key : keys)
+        QTest::keyClick(list, Qt::Key(key));
+
+    QCOMPARE(list->selectedName(), word);
+    QCOMPARE(m_fixture->text("lbWord"), word);
+    QCOMPARE(m_fixture->fakes.random.reseeds - reseeds, builds);
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("5"));
+    QCOMPARE(window.cmdOption(1)->text(), m_fixture->text("lbYiSi"));
+}
+
+void TestFrmMain::entryDeletedBehindTheProgramsBack_data()
+{
+    QTest::addColumn<QList<float>>("draws");
+    // Pick "b", which is gone.
+    QTest::newRow("the asked word") << QList<float>{0.9f};
+    // Pick "a", right slot 1, then "b" for button 2.
+    QTest::newRow("a distractor") << QList<float>{0.0f, 0.0f, 0.9f};
 }
 
 void TestFrmMain::entryDeletedBehindTheProgramsBack()
 {
     m_fixture = std::make_unique<DrillFixture>();
     m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
+    QFETCH(QList<float>, draws);
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     FrmMain &window = m_fixture->open();
     QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("b"))));
 
-    // Pick "b", which is gone: the user is told, and the listing shows the disk again.
-    m_fixture->fakes.random.script({0.9f});
+    // The user is told, and the listing and its count show the disk again.
+    m_fixture->fakes.random.script(draws);
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     window.cmdShift_Click();
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
     QVERIFY(m_fixture->fakes.dialogs.shown.at(0).text.contains(QStringLiteral("“b”")));
     QCOMPARE(window.flWords()->count(), 1);
-    // No half question: the old meaning must not be judged against the new word.
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
+    // No half question: no meaning may be judged against another word.
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
     QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("意思"));
     QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
@@ -329,7 +383,111 @@ void TestFrmMain::wordsAreShownAsPlainText()
     for (const char *name : {"lbWord", "lbYiSi", "Label3", "lbBanBen", "Rema"})
         QCOMPARE(window.findChild<QLabel *>(QLatin1String(name))->textFormat(), Qt::PlainText);
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("<b>x"));
-    QCOMPARE(window.cmdOption(1)->text(), QStringLiteral("<i>斜</i> &amp;"));
+    QCOMPARE(window.cmdOption(1)->text(), QStringLiteral("<i>斜</i> &&amp;"));
+}
+
+void TestFrmMain::captionsFromData_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<bool>("cut");
+    QTest::addColumn<bool>("wordCut");
+    QTest::addColumn<int>("altKey"); // the access key a lone "&" would make; 0: none to try
+    const QString longMeaning = QStringLiteral("n. 一种很长很长的释义，").repeated(6) + QStringLiteral("到此为止");
+    QTest::newRow("plain") << QStringLiteral("apple") << QStringLiteral("n. 苹果") << false << false << 0;
+    QTest::newRow("ampersand") << QStringLiteral("trial") << QStringLiteral("n. & v. 试验") << false << false << 0;
+    QTest::newRow("ampersand before a letter") << QStringLiteral("x") << QStringLiteral("a&b 甲乙") << false << false << int(Qt::Key_B);
+    QTest::newRow("ampersand in the word") << QStringLiteral("R&D") << QStringLiteral("研发") << false << false << int(Qt::Key_D);
+    QTest::newRow("long meaning") << QStringLiteral("long") << longMeaning << true << false << 0;
+    QTest::newRow("long meaning of ampersands") << QStringLiteral("amp") << QStringLiteral("&&&&&&&&&&").repeated(30) << true << false << 0;
+    QTest::newRow("long word") << QStringLiteral("pneumonoultramicroscopicsilicovolcanoconiosis") << QStringLiteral("矽肺病") << false << true << 0;
+}
+
+void TestFrmMain::captionsFromData()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, meaning);
+    QFETCH(bool, cut);
+    QFETCH(bool, wordCut);
+    QFETCH(int, altKey);
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{word, meaning}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    for (int index = 1; index <= 4; ++index) {
+        QPushButton *button = window.cmdOption(index);
+        QVERIFY(button->shortcut().isEmpty());
+        QVERIFY2(!QString(button->text()).remove(QStringLiteral("&&")).contains(QLatin1Char('&')),
+                 qPrintable(button->text()));
+        const QString shown = QString(button->text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        QCOMPARE(button->toolTip(), cut ? meaning : QString());
+        QCOMPARE(button->font().pointSizeF(), 14.25);
+        if (!cut) {
+            QCOMPARE(shown, meaning);
+            continue;
+        }
+        // The beginning, "…" where it is cut, and within the button.
+        QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(meaning.startsWith(shown.chopped(1)));
+        QVERIFY(shown.size() > 1);
+        QVERIFY(button->fontMetrics().horizontalAdvance(shown) < button->width());
+    }
+    auto *lbWord = window.findChild<ElidedLabel *>(QStringLiteral("lbWord"));
+    QCOMPARE(lbWord->text(), word);
+    QCOMPARE(lbWord->toolTip(), wordCut ? word : QString());
+    QCOMPARE(lbWord->shownText().endsWith(QChar(0x2026)), wordCut);
+    QVERIFY(lbWord->fontMetrics().horizontalAdvance(lbWord->shownText()) <= lbWord->contentsRect().width());
+    QCOMPARE(lbWord->font().pointSizeF(), 42.0);
+
+    // No access key answers; the meaning itself is judged, whatever the button shows.
+    if (altKey != 0)
+        QTest::keyClick(&window, Qt::Key(altKey), Qt::AltModifier);
+    QVERIFY(m_fixture->fakes.dialogs.shown.isEmpty());
+    window.findChild<QCheckBox *>(QStringLiteral("ckDlt"))->setChecked(false);
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    QTest::mouseClick(window.cmdOption(2), Qt::LeftButton);
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{QStringLiteral("恭喜！正确。")});
+}
+
+void TestFrmMain::panelTextIsDarkOnAnyTheme_data()
+{
+    QTest::addColumn<bool>("darkTheme");
+    QTest::newRow("light theme") << false;
+    QTest::newRow("dark theme") << true;
+}
+
+void TestFrmMain::panelTextIsDarkOnAnyTheme()
+{
+    QFETCH(bool, darkTheme);
+    const QPalette original = QApplication::palette();
+    QPalette theme = original;
+    if (darkTheme) {
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            theme.setColor(role, QColor(40, 40, 40));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            theme.setColor(role, QColor(240, 240, 240));
+    }
+    QApplication::setPalette(theme);
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
+
+    for (const char *name : {"ckDlt", "lbBanBen", "Label3", "lbRem", "Rema"}) {
+        auto *control = window.findChild<QWidget *>(QLatin1String(name));
+        for (auto group : {QPalette::Active, QPalette::Inactive}) {
+            const QColor text = control->palette().color(group, control->foregroundRole());
+            QVERIFY2(text.lightness() < 100, name);
+        }
+    }
+    QCOMPARE(window.findChild<QWidget *>(QStringLiteral("Picture1"))->palette().color(QPalette::Window),
+             QColor(192, 255, 192));
+    // The list and the buttons keep the theme's own colours.
+    QCOMPARE(window.flWords()->palette().color(QPalette::Base), theme.color(QPalette::Base));
+    QCOMPARE(window.cmdOption(1)->palette().color(QPalette::ButtonText), theme.color(QPalette::ButtonText));
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -21,6 +21,7 @@ class ScriptedRandom final : public RandomSource
 {
 public:
     void script(std::initializer_list<float> values) { m_values.append(values); }
+    void script(const QList<float> &values) { m_values.append(values); }
     void reseed() override { ++reseeds; }
     float next() override;
 

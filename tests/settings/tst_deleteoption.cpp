@@ -36,45 +36,50 @@ void TestDeleteOption::initTestCase()
 void TestDeleteOption::restore_data()
 {
     QTest::addColumn<QString>("stored"); // "<none>" = absent
-    QTest::addColumn<bool>("current");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("absent keeps checked") << QStringLiteral("<none>") << true << true;
-    QTest::newRow("absent keeps unchecked") << QStringLiteral("<none>") << false << false;
-    QTest::newRow("0") << QStringLiteral("0") << true << false;
-    QTest::newRow("1") << QStringLiteral("1") << false << true;
-    QTest::newRow("blank padded") << QStringLiteral(" 1 ") << false << true;
-    QTest::newRow("not a number") << QStringLiteral("yes") << true << true;
-    QTest::newRow("empty") << QString() << false << false;
-    QTest::newRow("other number") << QStringLiteral("7") << true << true;
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("absent keeps checked") << QStringLiteral("<none>") << 1 << 1;
+    QTest::newRow("absent keeps unchecked") << QStringLiteral("<none>") << 0 << 0;
+    QTest::newRow("absent keeps grey") << QStringLiteral("<none>") << 2 << 2;
+    QTest::newRow("0") << QStringLiteral("0") << 1 << 0;
+    QTest::newRow("1") << QStringLiteral("1") << 0 << 1;
+    QTest::newRow("2: grey") << QStringLiteral("2") << 1 << 2;
+    QTest::newRow("blank padded") << QStringLiteral(" 1 ") << 0 << 1;
+    QTest::newRow("not a number") << QStringLiteral("yes") << 1 << 1;
+    QTest::newRow("empty") << QString() << 0 << 0;
+    QTest::newRow("other number") << QStringLiteral("7") << 1 << 1;
+    QTest::newRow("negative") << QStringLiteral("-1") << 0 << 0;
 }
 
 void TestDeleteOption::restore()
 {
     QFETCH(QString, stored);
-    QFETCH(bool, current);
-    QFETCH(bool, expected);
+    QFETCH(int, current);
+    QFETCH(int, expected);
     MemorySettings settings;
     if (stored != QLatin1String("<none>"))
         settings.values.insert(MemorySettings::address(QStringLiteral("Velko"), QStringLiteral("Mirvo背单词"),
                                                        QStringLiteral("shanchu")), stored);
-    QCOMPARE(deleteoption::restore(settings, current), expected);
+    QCOMPARE(int(deleteoption::restore(settings, current)), expected);
 }
 
 void TestDeleteOption::savesUnderItsAddress()
 {
     MemorySettings settings;
-    QVERIFY(deleteoption::save(settings, false, nullptr));
-    QCOMPARE(settings.values.value(MemorySettings::address(QStringLiteral("Velko"), QStringLiteral("Mirvo背单词"),
-                                                           QStringLiteral("shanchu"))),
-             QStringLiteral("0"));
+    for (const int value : {0, 1, 2}) {
+        QVERIFY(deleteoption::save(settings, value, nullptr));
+        QCOMPARE(settings.values.value(MemorySettings::address(QStringLiteral("Velko"), QStringLiteral("Mirvo背单词"),
+                                                               QStringLiteral("shanchu"))),
+                 QString::number(value));
+    }
 }
 
 void TestDeleteOption::qtSettingsRoundTrip()
 {
     QtSettingsStore settings;
     QString error;
-    QVERIFY2(deleteoption::save(settings, false, &error), qPrintable(error));
-    QCOMPARE(deleteoption::restore(QtSettingsStore(), true), false);
+    QVERIFY2(deleteoption::save(settings, 0, &error), qPrintable(error));
+    QCOMPARE(deleteoption::restore(QtSettingsStore(), 1), 0);
     QVERIFY(settings.save(QStringLiteral("Mirvo背单词"), QStringLiteral("settings"), QStringLiteral("btx"),
                           QStringLiteral("1"), &error));
     QCOMPARE(QtSettingsStore().read(QStringLiteral("Mirvo背单词"), QStringLiteral("settings"),
