@@ -9,6 +9,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
+#include "platform/QtSpeech.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
 
@@ -84,7 +85,9 @@ int main(int argc, char *argv[])
     mirvo::ImmediateProgramEnd programEnd;
     mirvo::NetworkPageLoader pageLoader;
     mirvo::SystemRegistry registry;
-    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry};
+    mirvo::QtSpeech speech;
+    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
+                                   speech};
 
     mirvo::FrmMain window(services, store, QStringLiteral(MIRVO_SITE));
     window.show();

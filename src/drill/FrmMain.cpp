@@ -2,16 +2,20 @@
 
 #include "about/AboutWindowHost.h"
 #include "app/AppInfo.h"
+#include "drill/DrillAccess.h"
 #include "platform/ClickLabel.h"
 #include "platform/FileListBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramIcon.h"
 #include "platform/RandomSource.h"
+#include "platform/Speech.h"
 #include "platform/Twips.h"
 #include "settings/DeleteOption.h"
 #include "store/WordStore.h"
 #include "update/UpdateCheck.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
@@ -131,7 +135,8 @@ void FrmMain::createControls()
     m_Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_Label3->setTextFormat(Qt::PlainText);
     m_lbBanBen = label(m_picture1, "lbBanBen", QString(), twipsRect(120, 120, 1935, 375));
-    m_lbWord = label(m_picture1, "lbWord", noWordText, twipsRect(2040, 840, 7695, 975));
+    m_lbWord = place(new ClickLabel(noWordText, m_picture1), "lbWord", twipsRect(2040, 840, 7695, 975));
+    m_lbWord->setTextFormat(Qt::PlainText);
     m_lbWord->setFont(wordFont());
     m_lbWord->setAlignment(Qt::AlignCenter);
     QPalette blue = m_lbWord->palette();
@@ -148,6 +153,13 @@ void FrmMain::createControls()
     connect(m_cmdBuhui, &QPushButton::clicked, this, &FrmMain::cmdBuhui_Click);
     connect(m_flWords, &FileListBox::entryClicked, this, &FrmMain::flWords_Click);
     connect(m_Label3, &ClickLabel::clicked, this, &FrmMain::Label3_Click);
+
+    m_flWords->setAccessibleName(drillaccess::listName);
+    for (int index = 1; index <= 4; ++index)
+        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, noOptionTexts[index - 1]));
+    connect(m_lbWord, &ClickLabel::clicked, this, &FrmMain::lbWord_Click);
+    connect(&m_services.speech, &Speech::availableChanged, this, &FrmMain::offerSpeech);
+    offerSpeech();
 }
 
 QAction *FrmMain::addMenuItem(QMenu *menu, const char *name, const QString &caption,
@@ -180,6 +192,22 @@ void FrmMain::createActions()
                 QKeySequence(Qt::CTRL | Qt::Key_B), &FrmMain::fangwenwangzhan_Click);
     addMenuItem(chengxu, "guanyu", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A),
                 &FrmMain::guanyu_Click);
+
+    for (int index = 1; index <= 4; ++index)
+        addKeys(QStringLiteral("answerKey_%1").arg(index), drillaccess::answerKeys(index), [this, index] { cmdOption(index)->click(); });
+    addKeys(QStringLiteral("speakKey"), {drillaccess::speakKey()}, [this] { lbWord_Click(); });
+}
+
+void FrmMain::addKeys(const QString &name, const QList<QKeySequence> &keys, const std::function<void()> &handler)
+{
+    // Not in a menu: the window shows nothing new. A modal dialog blocks these, as it blocks the menus.
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setAutoRepeat(false); // a held key answers once
+    addAction(action);
+    connect(action, &QAction::triggered, this, handler);
 }
 
 void FrmMain::setTabOrder()
@@ -231,7 +259,7 @@ void FrmMain::flWords_Click()
         return;
     const int count = m_flWords->count();
     m_Rema->setText(QString::number(count));
-    m_lbWord->setText(word);
+    showWord(word);
     const auto meaning = readMeaning(word);
     if (!meaning) {
         // Half a question would judge the old meaning against the new word: show none.
@@ -243,6 +271,7 @@ void FrmMain::flWords_Click()
     m_services.random.reseed();
     const int right = randomPosition(m_services.random.next(), 4) + 1;
     cmdOption(right)->setText(*meaning);
+    cmdOption(right)->setAccessibleName(drillaccess::answerName(right, *meaning));
     for (int index = 1; index <= 4; ++index) {
         if (index == right)
             continue;
@@ -251,15 +280,42 @@ void FrmMain::flWords_Click()
         if (!otherMeaning)
             return;
         cmdOption(index)->setText(*otherMeaning);
+        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, *otherMeaning));
     }
 }
 
 void FrmMain::clearQuestion()
 {
-    m_lbWord->setText(noWordText);
+    showWord(noWordText);
     m_lbYiSi->setText(noMeaningText);
-    for (int index = 1; index <= 4; ++index)
+    for (int index = 1; index <= 4; ++index) {
         cmdOption(index)->setText(noOptionTexts[index - 1]);
+        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, noOptionTexts[index - 1]));
+    }
+}
+
+void FrmMain::showWord(const QString &word)
+{
+    m_services.speech.stop(); // the old word must not run on into the new question
+    if (m_lbWord->text() != word) {
+        m_lbWord->setText(word); // which tells a screen reader
+        return;
+    }
+    // The same word again is a new question too: announce it as setText() would have.
+    QAccessibleEvent event(m_lbWord, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void FrmMain::offerSpeech()
+{
+    m_lbWord->setToolTip(drillaccess::wordTip(m_services.speech.available()));
+}
+
+void FrmMain::lbWord_Click()
+{
+    if (m_lbWord->text() == noWordText || !m_services.speech.available())
+        return;
+    m_services.speech.say(m_lbWord->text());
 }
 
 void FrmMain::cmdOption_Click(int index)

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,7 @@ public:
     void cmdBuhui_Click();
     void cmdOption_Click(int index);
     void Label3_Click();
+    void lbWord_Click();
 
     void DaoRu_Click();
     void cikugeshishuoming_Click();
@@ -61,11 +63,14 @@ protected:
 private:
     void createControls();
     void createActions();
+    void addKeys(const QString &name, const QList<QKeySequence> &keys, const std::function<void()> &handler);
     void setTabOrder();
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          const QKeySequence &shortcut, void (FrmMain::*handler)());
     std::optional<QString> readMeaning(const QString &word);
     void clearQuestion();
+    void showWord(const QString &word);
+    void offerSpeech();
     void showFailure(const QString &message);
     void message(const QString &text, MessageIcon icon);
 
@@ -82,7 +87,7 @@ private:
     QPushButton *m_cmdBuhui = nullptr;
     ClickLabel *m_Label3 = nullptr;
     QLabel *m_lbBanBen = nullptr;
-    QLabel *m_lbWord = nullptr;
+    ClickLabel *m_lbWord = nullptr;
     QLabel *m_lbYiSi = nullptr;
     QLabel *m_lbRem = nullptr;
     QLabel *m_Rema = nullptr;
