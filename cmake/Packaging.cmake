@@ -82,6 +82,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${MIRVO_SITE})
 # the window's faces need their stand-ins (宋体 and Arial are Windows fonts).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-noto-cjk, fonts-liberation2")
-# Qt's buttons in Chinese, and the file manager behind the vocabulary command.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
+# Qt's buttons in Chinese, the file manager behind the vocabulary command, and a voice for
+# the word (flite needs no daemon; without any engine the word is simply not spoken).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, xdg-utils, qt6-speech-flite-plugin | qt6-speech-speechd-plugin")
 include(CPack)
