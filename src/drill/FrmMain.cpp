@@ -194,11 +194,13 @@ void FrmMain::createActions()
                 &FrmMain::guanyu_Click);
 
     for (int index = 1; index <= 4; ++index)
-        addKeys(QStringLiteral("answerKey_%1").arg(index), drillaccess::answerKeys(index), [this, index] { cmdOption(index)->click(); });
+        addKeys(QStringLiteral("answerKey_%1").arg(index), drillaccess::answerKeys(index),
+                [this, index] { cmdOption(index)->click(); });
     addKeys(QStringLiteral("speakKey"), {drillaccess::speakKey()}, [this] { lbWord_Click(); });
 }
 
-void FrmMain::addKeys(const QString &name, const QList<QKeySequence> &keys, const std::function<void()> &handler)
+void FrmMain::addKeys(const QString &name, const QList<QKeySequence> &keys,
+                      const std::function<void()> &handler)
 {
     // Not in a menu: the window shows nothing new. A modal dialog blocks these, as it blocks the menus.
     auto *action = new QAction(this);

@@ -63,7 +63,9 @@ protected:
 private:
     void createControls();
     void createActions();
-    void addKeys(const QString &name, const QList<QKeySequence> &keys, const std::function<void()> &handler);
+    /// Keys that work from every control of the window, without a menu item.
+    void addKeys(const QString &name, const QList<QKeySequence> &keys,
+                 const std::function<void()> &handler);
     void setTabOrder();
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          const QKeySequence &shortcut, void (FrmMain::*handler)());

@@ -18,8 +18,10 @@ bool isEnglish(const QLocale &locale)
 /// Why this engine cannot speak English here; empty when it can.
 QString engineProblem(QTextToSpeech &engine)
 {
-    // flite reports a missing audio device while still claiming to be ready.
-    if (engine.state() == QTextToSpeech::Error || engine.errorReason() != QTextToSpeech::ErrorReason::NoError)
+    // flite reports a missing audio device while still claiming to be ready. Its complaint about
+    // the program's Chinese default locale (no voice for it) is mended by the English voice below.
+    if (engine.state() == QTextToSpeech::Error
+        || engine.errorReason() == QTextToSpeech::ErrorReason::Playback)
         return engine.errorString().isEmpty() ? QStringLiteral("engine failed") : engine.errorString();
     const QList<QVoice> voices = engine.availableVoices();
     const auto voice = std::find_if(voices.cbegin(), voices.cend(),

@@ -38,6 +38,7 @@ void TestQtSpeech::noEngineInstalled()
 
 void TestQtSpeech::realEngine()
 {
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); // as the program sets it
     QtSpeech speech({QStringLiteral("flite"), QStringLiteral("speechd")}, 0);
     QSignalSpy changes(&speech, &Speech::availableChanged);
     QTRY_VERIFY(!speech.problem().startsWith(QStringLiteral("not loaded")));
