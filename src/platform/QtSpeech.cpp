@@ -62,7 +62,12 @@ void QtSpeech::load()
             break;
         }
         problems.append(name + QStringLiteral(": ") + problem);
+        const bool noSound = engine->errorReason() == QTextToSpeech::ErrorReason::Playback;
         delete engine;
+        // No audio device: the next engine would only be started in vain (and the
+        // speech-dispatcher plugin leaks when it finds no daemon).
+        if (noSound)
+            break;
     }
     if (!m_engine) {
         m_problem = problems.isEmpty() ? QStringLiteral("no text-to-speech engine installed")
