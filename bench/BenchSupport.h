@@ -7,6 +7,7 @@
 #include "platform/ProgramEnd.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
+#include "platform/QtSpeech.h"
 #include "platform/RandomSource.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
@@ -75,6 +76,7 @@ struct DrillWindow
     mirvo::ImmediateProgramEnd programEnd;
     mirvo::NetworkPageLoader pageLoader;
     mirvo::SystemRegistry registry;
+    mirvo::QtSpeech speech{{}, -1}; // never loaded: as in the program's first second
     mirvo::WordStore store;
     std::unique_ptr<mirvo::FrmMain> window;
 };

@@ -105,6 +105,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${MIRVO_SITE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, fonts-noto-cjk | fonts-arphic-uming, fonts-liberation2")
-# The file manager behind the vocabulary command.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The file manager behind the vocabulary command, and a voice for the word (flite needs no
+# daemon; without any engine the word is simply not spoken).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "xdg-utils, qt6-speech-flite-plugin | qt6-speech-speechd-plugin")
 include(CPack)

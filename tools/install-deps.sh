@@ -3,7 +3,9 @@
 set -eu
 
 # clang and libclang-rt-14-dev (libFuzzer, clang's sanitizers) build the fuzz targets.
+# Qt's TextToSpeech CMake package needs qt6-declarative-dev too; flite speaks without a daemon.
 packages="cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
+qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin \
 libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file \
 clang libclang-rt-14-dev"
 

@@ -10,6 +10,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
+#include "platform/QtSpeech.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
 #include "update/UpdateCheck.h"
@@ -69,7 +70,9 @@ int main(int argc, char *argv[])
     mirvo::ImmediateProgramEnd programEnd;
     mirvo::NetworkPageLoader pageLoader;
     mirvo::SystemRegistry registry;
-    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry};
+    mirvo::QtSpeech speech;
+    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
+                                   speech};
 
     // A packaged build leaves updates to the system's package manager.
     constexpr auto updateCheck = MIRVO_UPDATE_CHECK ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;

@@ -2,6 +2,7 @@
 
 #include "about/AboutWindowHost.h"
 #include "app/AppInfo.h"
+#include "drill/DrillAccess.h"
 #include "platform/ClickLabel.h"
 #include "platform/ElidedLabel.h"
 #include "platform/FileListBox.h"
@@ -9,11 +10,14 @@
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramIcon.h"
 #include "platform/RandomSource.h"
+#include "platform/Speech.h"
 #include "platform/Twips.h"
 #include "settings/DeleteOption.h"
 #include "store/WordStore.h"
 #include "update/UpdateCheck.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -151,6 +155,13 @@ void FrmMain::createControls()
     connect(m_cmdBuhui, &QPushButton::clicked, this, &FrmMain::cmdBuhui_Click);
     connect(m_flWords, &FileListBox::entryClicked, this, &FrmMain::flWords_Click);
     connect(m_Label3, &ClickLabel::clicked, this, &FrmMain::Label3_Click);
+
+    m_flWords->setAccessibleName(drillaccess::listName);
+    for (int index = 1; index <= 4; ++index)
+        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, noOptionTexts[index - 1]));
+    connect(m_lbWord, &ClickLabel::clicked, this, &FrmMain::lbWord_Click);
+    connect(&m_services.speech, &Speech::availableChanged, this, &FrmMain::offerSpeech);
+    offerSpeech();
 }
 
 QAction *FrmMain::addMenuItem(QMenu *menu, const char *name, const QString &caption,
@@ -183,6 +194,24 @@ void FrmMain::createActions()
                 QKeySequence(Qt::CTRL | Qt::Key_B), &FrmMain::fangwenwangzhan_Click);
     addMenuItem(chengxu, "guanyu", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A),
                 &FrmMain::guanyu_Click);
+
+    for (int index = 1; index <= 4; ++index)
+        addKeys(QStringLiteral("answerKey_%1").arg(index), drillaccess::answerKeys(index),
+                [this, index] { cmdOption(index)->click(); });
+    addKeys(QStringLiteral("speakKey"), {drillaccess::speakKey()}, [this] { lbWord_Click(); });
+}
+
+void FrmMain::addKeys(const QString &name, const QList<QKeySequence> &keys,
+                      const std::function<void()> &handler)
+{
+    // Not in a menu: the window shows nothing new. A modal dialog blocks these, as it blocks the menus.
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setAutoRepeat(false); // a held key answers once
+    addAction(action);
+    connect(action, &QAction::triggered, this, handler);
 }
 
 void FrmMain::setTabOrder()
@@ -235,7 +264,7 @@ void FrmMain::flWords_Click()
         return;
     const int count = m_flWords->count();
     m_Rema->setText(QString::number(count));
-    m_lbWord->setWholeText(word);
+    showWord(word);
     const auto meaning = readMeaning(word);
     if (!meaning) {
         clearQuestion();
@@ -246,6 +275,7 @@ void FrmMain::flWords_Click()
     m_services.random.reseed();
     const int right = randomPosition(m_services.random.next(), 4) + 1;
     cmdOption(right)->setCaption(*meaning);
+    cmdOption(right)->setAccessibleName(drillaccess::answerName(right, *meaning));
     for (int index = 1; index <= 4; ++index) {
         if (index == right)
             continue;
@@ -256,6 +286,7 @@ void FrmMain::flWords_Click()
             return;
         }
         cmdOption(index)->setCaption(*otherMeaning);
+        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, *otherMeaning));
     }
 }
 
@@ -264,10 +295,38 @@ void FrmMain::clearQuestion()
     // Half a question would judge one word's meaning against another: show none, and the
     // count of the listing that the failed read refreshed.
     m_Rema->setText(QString::number(m_flWords->count()));
-    m_lbWord->setWholeText(noWordText);
+    showWord(noWordText);
     m_lbYiSi->setText(noMeaningText);
-    for (int index = 1; index <= 4; ++index)
+    for (int index = 1; index <= 4; ++index) {
         cmdOption(index)->setCaption(noOptionTexts[index - 1]);
+        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, noOptionTexts[index - 1]));
+    }
+}
+
+void FrmMain::showWord(const QString &word)
+{
+    m_services.speech.stop(); // the old word must not run on into the new question
+    const bool sameWord = m_lbWord->text() == word;
+    m_lbWord->setWholeText(word); // a changed text tells a screen reader
+    offerSpeech();
+    if (!sameWord)
+        return;
+    // The same word again is a new question too: announce it as a changed text would be.
+    QAccessibleEvent event(m_lbWord, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void FrmMain::offerSpeech()
+{
+    const bool cut = m_lbWord->shownText() != m_lbWord->text();
+    m_lbWord->setToolTip(drillaccess::wordTip(cut ? m_lbWord->text() : QString(), m_services.speech.available()));
+}
+
+void FrmMain::lbWord_Click()
+{
+    if (m_lbWord->text() == noWordText || !m_services.speech.available())
+        return;
+    m_services.speech.say(m_lbWord->text());
 }
 
 void FrmMain::cmdOption_Click(int index)

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,7 @@ public:
     void cmdBuhui_Click();
     void cmdOption_Click(int index);
     void Label3_Click();
+    void lbWord_Click();
 
     void DaoRu_Click();
     void cikugeshishuoming_Click();
@@ -62,11 +64,16 @@ protected:
 private:
     void createControls();
     void createActions();
+    /// Keys that work from every control of the window, without a menu item.
+    void addKeys(const QString &name, const QList<QKeySequence> &keys,
+                 const std::function<void()> &handler);
     void setTabOrder();
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          const QKeySequence &shortcut, void (FrmMain::*handler)());
     std::optional<QString> readMeaning(const QString &word);
     void clearQuestion();
+    void showWord(const QString &word);
+    void offerSpeech();
     void showFailure(const QString &message);
     void message(const QString &text, MessageIcon icon);
 

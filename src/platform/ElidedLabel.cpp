@@ -6,7 +6,7 @@
 namespace mirvo {
 
 ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
-    : QLabel(text, parent)
+    : ClickLabel(text, parent)
 {
     setTextFormat(Qt::PlainText);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLabel>
+#include "platform/ClickLabel.h"
 
 namespace mirvo {
 
@@ -8,7 +8,7 @@ namespace mirvo {
 /// with "…", and then offers the whole text as its tooltip. text() stays the whole text.
 /// Its size and font are set before its text: a label measures a text only when given one
 /// (measuring the creation text in a large font would load a fallback face for nothing).
-class ElidedLabel : public QLabel
+class ElidedLabel : public ClickLabel
 {
     Q_OBJECT
 

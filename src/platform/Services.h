@@ -9,6 +9,7 @@ class RandomSource;
 class Registry;
 class SettingsStore;
 class Shell;
+class Speech;
 
 /// The platform services the windows and handlers use, passed by reference so that
 /// tests can drive the real windows with fakes.
@@ -21,6 +22,7 @@ struct Services
     ProgramEnd &programEnd;
     PageLoader &pageLoader;
     Registry &registry;
+    Speech &speech;
 };
 
 } // namespace mirvo

@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace mirvo;
 using namespace mirvo::test;
@@ -32,6 +34,9 @@ private slots:
     void wrongAnswerAndDontKnow_data();
     void wrongAnswerAndDontKnow();
     void eitherButtonWithTheMeaningIsRight();
+    void answerKeys_data();
+    void answerKeys();
+    void answerKeysWaitForAnOpenDialog();
     void lastWordEndsTheDrill();
     void storeThatCannotBeRemovedStillEnds();
     void entryAlreadyGoneCountsAsDeleted();
@@ -150,6 +155,76 @@ void TestAnswers::eitherButtonWithTheMeaningIsRight()
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     m_fixture->window->cmdOption_Click(3);
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{correct});
+}
+
+void TestAnswers::answerKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("button"); // 0: no button
+    QTest::addColumn<QString>("wordAfter");
+    const Qt::KeyboardModifiers none;
+    QTest::newRow("1 on 不会") << int(Qt::Key_1) << none << "cmdBuhui" << 1 << "c";
+    QTest::newRow("2 in the list") << int(Qt::Key_2) << none << "flWords" << 2 << "c";
+    QTest::newRow("3 on ckDlt") << int(Qt::Key_3) << none << "ckDlt" << 3 << "c";
+    QTest::newRow("4 on button 1") << int(Qt::Key_4) << none << "cmdOption_1" << 4 << "c";
+    QTest::newRow("keypad 1 on 换一个") << int(Qt::Key_1) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "cmdShift" << 1 << "c";
+    QTest::newRow("keypad 4 in the list") << int(Qt::Key_4) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "flWords" << 4 << "c";
+    QTest::newRow("0") << int(Qt::Key_0) << none << "cmdBuhui" << 0 << "a";
+    QTest::newRow("5") << int(Qt::Key_5) << none << "flWords" << 0 << "a";
+    QTest::newRow("Ctrl+1") << int(Qt::Key_1) << Qt::KeyboardModifiers(Qt::ControlModifier) << "cmdBuhui" << 0 << "a";
+    // Letters still find words in the list, which then asks the word found.
+    QTest::newRow("type-ahead in the list") << int(Qt::Key_C) << none << "flWords" << 0 << "c";
+}
+
+void TestAnswers::answerKeys()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, focus);
+    QFETCH(int, button);
+    QFETCH(QString, wordAfter);
+    openThreeWords();
+    FrmMain &window = *m_fixture->window;
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    std::vector<std::unique_ptr<QSignalSpy>> clicks;
+    for (int index = 1; index <= 4; ++index)
+        clicks.push_back(std::make_unique<QSignalSpy>(window.cmdOption(index), &QPushButton::clicked));
+    if (button != 0) {
+        m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+        m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    } else if (wordAfter != QLatin1String("a")) {
+        m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f});
+    }
+    QWidget *target = window.findChild<QWidget *>(focus);
+    target->setFocus();
+
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+
+    for (int index = 1; index <= 4; ++index)
+        QCOMPARE(clicks.at(index - 1)->count(), index == button ? 1 : 0);
+    // Exactly a click: the right answer is congratulated, a wrong one shows the word.
+    const QStringList expected = button == 0 ? QStringList() : button == 1 ? QStringList{correct} : QStringList{QStringLiteral("a 一")};
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), expected);
+    QCOMPARE(m_fixture->text("lbWord"), wordAfter);
+}
+
+void TestAnswers::answerKeysWaitForAnOpenDialog()
+{
+    openThreeWords();
+    FrmMain &window = *m_fixture->window;
+    QSignalSpy click(window.cmdOption(1), &QPushButton::clicked);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Mirvo背单词"), QStringLiteral("x"), QMessageBox::Ok, &window);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::KeypadModifier);
+    QCOMPARE(click.count(), 0);
+    box.close();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
 }
 
 void TestAnswers::lastWordEndsTheDrill()

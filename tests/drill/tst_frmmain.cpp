@@ -41,6 +41,11 @@ private slots:
     void captionsFromData();
     void panelTextIsDarkOnAnyTheme_data();
     void panelTextIsDarkOnAnyTheme();
+    void speakWord_data();
+    void speakWord();
+    void speechComesAndGoes();
+    void screenReaderNames_data();
+    void screenReaderNames();
 
 private:
     std::unique_ptr<DrillFixture> m_fixture;
@@ -437,7 +442,9 @@ void TestFrmMain::captionsFromData()
     }
     auto *lbWord = window.findChild<ElidedLabel *>(QStringLiteral("lbWord"));
     QCOMPARE(lbWord->text(), word);
-    QCOMPARE(lbWord->toolTip(), wordCut ? word : QString());
+    // The whole word where it is cut, above how to hear it (the fake voice works).
+    const QString speechTip = QStringLiteral("点击朗读（Ctrl+R）");
+    QCOMPARE(lbWord->toolTip(), wordCut ? word + QLatin1Char('\n') + speechTip : speechTip);
     QCOMPARE(lbWord->shownText().endsWith(QChar(0x2026)), wordCut);
     QVERIFY(lbWord->fontMetrics().horizontalAdvance(lbWord->shownText()) <= lbWord->contentsRect().width());
     QCOMPARE(lbWord->font().pointSizeF(), 42.0);
@@ -488,6 +495,109 @@ void TestFrmMain::panelTextIsDarkOnAnyTheme()
     // The list and the buttons keep the theme's own colours.
     QCOMPARE(window.flWords()->palette().color(QPalette::Base), theme.color(QPalette::Base));
     QCOMPARE(window.cmdOption(1)->palette().color(QPalette::ButtonText), theme.color(QPalette::ButtonText));
+}
+
+void TestFrmMain::speakWord_data()
+{
+    QTest::addColumn<bool>("works");
+    QTest::addColumn<bool>("asked"); // a first question was built
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QStringList>("said"); // after a click on the word, then Ctrl+R
+    const QString tip = QStringLiteral("点击朗读（Ctrl+R）");
+    QTest::newRow("speech works") << true << true << tip << QStringList{QStringLiteral("apple"), QStringLiteral("apple")};
+    QTest::newRow("before the first question") << true << false << tip << QStringList();
+    QTest::newRow("no engine or voice") << false << true << QString() << QStringList();
+}
+
+void TestFrmMain::speakWord()
+{
+    QFETCH(bool, works);
+    QFETCH(bool, asked);
+    QFETCH(QString, tip);
+    QFETCH(QStringList, said);
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->fakes.speech.works = works;
+    if (asked) {
+        m_fixture->addWords({{QStringLiteral("apple"), QStringLiteral("苹果")}});
+        m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    }
+    FrmMain &window = m_fixture->open();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *word = window.findChild<QLabel *>(QStringLiteral("lbWord"));
+    QCOMPARE(word->toolTip(), tip);
+
+    QTest::mouseClick(word, Qt::LeftButton);
+    window.flWords()->setFocus();
+    QTest::keyClick(window.flWords(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(m_fixture->fakes.speech.said, said);
+    QVERIFY(m_fixture->fakes.dialogs.shown.isEmpty());
+}
+
+void TestFrmMain::speechComesAndGoes()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    FakeSpeech &speech = m_fixture->fakes.speech;
+    speech.works = false;
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    auto *word = window.findChild<QLabel *>(QStringLiteral("lbWord"));
+    QCOMPARE(word->toolTip(), QString());
+
+    // The engine loads after the window is up.
+    speech.setWorks(true);
+    QCOMPARE(word->toolTip(), QStringLiteral("点击朗读（Ctrl+R）"));
+    window.lbWord_Click();
+    QCOMPARE(speech.said, QStringList{QStringLiteral("a")});
+
+    // A new question cuts the old word off.
+    const int stops = speech.stops;
+    m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    window.cmdShift_Click();
+    QCOMPARE(speech.stops, stops + 1);
+
+    // The audio device fails at say(): speech is no longer offered, and nothing is shown.
+    speech.setWorks(false);
+    QCOMPARE(word->toolTip(), QString());
+    window.lbWord_Click();
+    QCOMPARE(speech.said, QStringList{QStringLiteral("a")});
+}
+
+void TestFrmMain::screenReaderNames_data()
+{
+    QTest::addColumn<QStringList>("meanings"); // of the words a and b
+    QTest::newRow("plain meanings") << QStringList{QStringLiteral("石英"), QStringLiteral("研发")};
+    // The name is the meaning itself, whatever the caption does with "&".
+    QTest::newRow("meanings with &") << QStringList{QStringLiteral("R&D 研发"), QStringLiteral("&&")};
+}
+
+void TestFrmMain::screenReaderNames()
+{
+    QFETCH(QStringList, meanings);
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    const auto name = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    QCOMPARE(name(window.flWords()), QStringLiteral("单词列表"));
+    QCOMPARE(name(window.cmdOption(4)), QStringLiteral("4 D"));
+
+    m_fixture->addWords({{QStringLiteral("a"), meanings.at(0)}, {QStringLiteral("b"), meanings.at(1)}});
+    window.flWords()->refresh();
+    // "a" asked, right on 2, distractors "b", "a", "b".
+    m_fixture->fakes.random.script({0.0f, 0.25f, 0.9f, 0.0f, 0.9f});
+    window.cmdShift_Click();
+    const QStringList expected = {QStringLiteral("1 ") + meanings.at(1), QStringLiteral("2 ") + meanings.at(0),
+                                  QStringLiteral("3 ") + meanings.at(0), QStringLiteral("4 ") + meanings.at(1)};
+    for (int index = 1; index <= 4; ++index)
+        QCOMPARE(name(window.cmdOption(index)), expected.at(index - 1));
+    QCOMPARE(name(window.findChild<QLabel *>(QStringLiteral("lbWord"))), QStringLiteral("a"));
+
+    // No question (its entry vanished): the names go back with the captions.
+    QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("b"))));
+    m_fixture->fakes.random.script({0.9f});
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    window.cmdShift_Click();
+    QCOMPARE(name(window.cmdOption(1)), QStringLiteral("1 A"));
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -49,6 +49,12 @@ bool RecordingShell::startProgram(const QString &program, const QStringList &arg
     return true;
 }
 
+void FakeSpeech::setWorks(bool value)
+{
+    works = value;
+    emit availableChanged(value);
+}
+
 void FakePageLoader::finishWith(const std::optional<QString> &title)
 {
     emit downloadBegin();

@@ -9,6 +9,7 @@
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/Speech.h"
 
 #include <QHash>
 #include <QList>
@@ -133,6 +134,24 @@ private:
     Key m_next = 1;
 };
 
+/// Speech that works or not as told, and records what it was asked to do.
+class FakeSpeech final : public Speech
+{
+    Q_OBJECT
+
+public:
+    bool available() const override { return works; }
+    void say(const QString &text) override { said.append(text); }
+    void stop() override { ++stops; }
+
+    /// Speech that comes (an engine loaded) or goes (the audio device lost) while the drill runs.
+    void setWorks(bool value);
+
+    bool works = true;
+    QStringList said;
+    int stops = 0;
+};
+
 /// Every fake, and the Services bundle that hands them out.
 struct FakeServices
 {
@@ -143,8 +162,12 @@ struct FakeServices
     RecordingProgramEnd programEnd;
     FakePageLoader pageLoader;
     FakeRegistry registry;
+    FakeSpeech speech;
 
-    Services services() { return {dialogs, shell, settings, random, programEnd, pageLoader, registry}; }
+    Services services()
+    {
+        return {dialogs, shell, settings, random, programEnd, pageLoader, registry, speech};
+    }
 };
 
 } // namespace mirvo::test
