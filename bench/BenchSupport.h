@@ -10,6 +10,7 @@
 #include "platform/RandomSource.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
+#include "update/PageTitle.h"
 
 #include <QString>
 
@@ -72,8 +73,8 @@ struct DrillWindow
     mirvo::QtShell shell;
     mirvo::QtSettingsStore settings;
     RecordingRandom random;
-    mirvo::ImmediateProgramEnd programEnd;
-    mirvo::NetworkPageLoader pageLoader;
+    mirvo::QtProgramEnd programEnd;
+    mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
     mirvo::SystemRegistry registry;
     mirvo::WordStore store;
     std::unique_ptr<mirvo::FrmMain> window;

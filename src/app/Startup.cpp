@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceGuard.h"
 #include "store/WordListImport.h"

@@ -1,4 +1,4 @@
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "app/GuardedApplication.h"
 #include "app/Startup.h"
 #include "drill/FrmMain.h"
@@ -11,6 +11,7 @@
 #include "platform/QtShell.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
+#include "update/PageTitle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,8 +82,8 @@ int main(int argc, char *argv[])
     mirvo::QtShell shell;
     mirvo::QtSettingsStore settings;
     mirvo::ClockRandomSource random;
-    mirvo::ImmediateProgramEnd programEnd;
-    mirvo::NetworkPageLoader pageLoader;
+    mirvo::QtProgramEnd programEnd;
+    mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
     mirvo::SystemRegistry registry;
     const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry};
 

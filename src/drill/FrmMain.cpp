@@ -1,7 +1,7 @@
 #include "drill/FrmMain.h"
 
 #include "about/AboutWindowHost.h"
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/ClickLabel.h"
 #include "platform/FileListBox.h"
 #include "platform/ProgramEnd.h"
@@ -308,7 +308,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
     if (!deleteoption::save(m_services.settings, m_ckDlt->isChecked(), &error))
         showFailure(QStringLiteral("“自动删除正确单词”的设置没有保存：%1").arg(error));
     event->accept();
-    m_services.programEnd.endNow();
+    m_services.programEnd.quit();
 }
 
 std::optional<QString> FrmMain::readMeaning(const QString &word)

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 #include "platform/FileListBox.h"
-#include "platform/NetworkPageLoader.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
+#include "update/PageTitle.h"
 #include "update/VersionRules.h"
 
 #include <QDirIterator>
@@ -380,7 +380,7 @@ void TestHostileInputs::hostilePages()
     QFETCH(qsizetype, titleLength);
     QFETCH(int, order);
 
-    const auto title = NetworkPageLoader::documentTitle(body, contentType);
+    const auto title = mirvo::pagetitle::documentTitle(body, contentType);
     QCOMPARE(title.has_value(), hasTitle);
     if (!title)
         return;
