@@ -15,7 +15,7 @@ inline const QString key = QStringLiteral("shanchu");
 /// The stored option; the current value when nothing usable is stored.
 bool restore(const SettingsStore &settings, bool current);
 
-bool save(SettingsStore &settings, bool checked, QString *error);
+[[nodiscard]] bool save(SettingsStore &settings, bool checked, QString *error);
 
 } // namespace deleteoption
 } // namespace mirvo

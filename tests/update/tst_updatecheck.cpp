@@ -41,7 +41,7 @@ MessageAnswer answerFor(const QString &name)
 
 } // namespace
 
-class tst_UpdateCheck : public QObject
+class TestUpdateCheck : public QObject
 {
     Q_OBJECT
 
@@ -68,14 +68,14 @@ private:
     std::unique_ptr<UpdateCheck> m_check;
 };
 
-void tst_UpdateCheck::init()
+void TestUpdateCheck::init()
 {
     m_fakes = std::make_unique<FakeServices>();
     m_label = std::make_unique<ClickLabel>(initial);
     m_check = std::make_unique<UpdateCheck>(m_fakes->services(), *m_label, nullptr, site);
 }
 
-void tst_UpdateCheck::cleanup()
+void TestUpdateCheck::cleanup()
 {
     const QString leftovers = m_fakes->dialogs.leftovers();
     m_check.reset();
@@ -85,7 +85,7 @@ void tst_UpdateCheck::cleanup()
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void tst_UpdateCheck::addresses()
+void TestUpdateCheck::addresses()
 {
     for (const QString &root : {QStringLiteral("http://127.0.0.1:8080"), QStringLiteral("http://127.0.0.1:8080/")}) {
         QCOMPARE(UpdateCheck::checkPageAddress(root), QStringLiteral("http://127.0.0.1:8080/archiver/?tid-81.html"));
@@ -95,7 +95,7 @@ void tst_UpdateCheck::addresses()
     }
 }
 
-void tst_UpdateCheck::startNavigatesToCheckPage()
+void TestUpdateCheck::startNavigatesToCheckPage()
 {
     m_check->start();
 
@@ -105,7 +105,7 @@ void tst_UpdateCheck::startNavigatesToCheckPage()
     QCOMPARE(m_label->text(), checking);
 }
 
-void tst_UpdateCheck::evaluation_data()
+void TestUpdateCheck::evaluation_data()
 {
     QTest::addColumn<Title>("title"); // nothing: the loader holds no document
     QTest::addColumn<QString>("flag");
@@ -150,7 +150,7 @@ void tst_UpdateCheck::evaluation_data()
     row("open without close", QStringLiteral("版本[1.2"), absent, "", checking, false, absent);
 }
 
-void tst_UpdateCheck::evaluation()
+void TestUpdateCheck::evaluation()
 {
     QFETCH(Title, title);
     QFETCH(QString, flag);
@@ -185,7 +185,7 @@ void tst_UpdateCheck::evaluation()
     QCOMPARE(m_fakes->programEnd.ends, upgrades ? 1 : 0);
 }
 
-void tst_UpdateCheck::everyDownloadEvaluatesAfresh()
+void TestUpdateCheck::everyDownloadEvaluatesAfresh()
 {
     m_check->start();
     m_fakes->pageLoader.finishWith(QStringLiteral("[1.0]"));
@@ -199,7 +199,7 @@ void tst_UpdateCheck::everyDownloadEvaluatesAfresh()
     QCOMPARE(m_fakes->pageLoader.navigated.size(), 1);
 }
 
-void tst_UpdateCheck::label3Click_data()
+void TestUpdateCheck::label3Click_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("flag");
@@ -217,7 +217,7 @@ void tst_UpdateCheck::label3Click_data()
     QTest::newRow("offer and a blank") << upgrade + QLatin1Char(' ') << absent << false << false;
 }
 
-void tst_UpdateCheck::label3Click()
+void TestUpdateCheck::label3Click()
 {
     QFETCH(QString, caption);
     QFETCH(QString, flag);
@@ -245,5 +245,5 @@ void tst_UpdateCheck::label3Click()
     }
 }
 
-QTEST_MAIN(tst_UpdateCheck)
+QTEST_MAIN(TestUpdateCheck)
 #include "tst_updatecheck.moc"
