@@ -1,10 +1,10 @@
 #!/bin/sh
 # Replays each fuzz target's seed corpus (tests/fuzz/corpus), then fuzzes it from a fresh
 # working copy of that corpus with a fixed seed, for a set time or, with FUZZ_RUNS set, for a
-# set number of executions (the same inputs on every run). Fails on the first crash,
-# sanitizer report, leak or input slower than 10 s; the input that did it is kept as
-# BUILD_DIR/fuzz/crashes/<target>-*.
-# usage: [FUZZ_SEED=N] [FUZZ_RUNS=N] tools/fuzz.sh BUILD_DIR SECONDS [TARGET...]
+# set number of executions (FUZZ_RUNS_<name>, e.g. FUZZ_RUNS_import, for one target). Fails on
+# the first crash, sanitizer report, leak or input slower than 10 s; the input that did it is
+# kept as BUILD_DIR/fuzz/crashes/<target>-*.
+# usage: [FUZZ_SEED=N] [FUZZ_RUNS=N] [FUZZ_RUNS_<name>=N] tools/fuzz.sh BUILD_DIR SECONDS [TARGET...]
 #        (targets: fuzz_import fuzz_title fuzz_number)
 set -eu
 cd "$(dirname "$0")/.."
@@ -14,14 +14,15 @@ seconds=$2
 shift 2
 targets=${*:-fuzz_import fuzz_title fuzz_number}
 seed=${FUZZ_SEED:-1}
-if [ -n "${FUZZ_RUNS:-}" ]; then
-    limit="-runs=$FUZZ_RUNS"
-else
-    limit="-max_total_time=$seconds"
-fi
 
 for target in $targets; do
     name=${target#fuzz_}
+    eval "runs=\${FUZZ_RUNS_$name:-\${FUZZ_RUNS:-}}"
+    if [ -n "$runs" ]; then
+        limit="-runs=$runs"
+    else
+        limit="-max_total_time=$seconds"
+    fi
     corpus="$build/fuzz/corpus/$name"
     log="$build/fuzz/$target.log"
     rm -rf "$corpus"
