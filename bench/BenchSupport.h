@@ -11,6 +11,7 @@
 #include "platform/RandomSource.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
+#include "update/PageTitle.h"
 
 #include <QString>
 
@@ -73,8 +74,8 @@ struct DrillWindow
     mirvo::QtShell shell;
     mirvo::QtSettingsStore settings;
     RecordingRandom random;
-    mirvo::ImmediateProgramEnd programEnd;
-    mirvo::NetworkPageLoader pageLoader;
+    mirvo::QtProgramEnd programEnd;
+    mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
     mirvo::SystemRegistry registry;
     mirvo::QtSpeech speech{{}, -1}; // never loaded: as in the program's first second
     mirvo::WordStore store;

@@ -1,5 +1,6 @@
 // First run: the real import of the shipped list into an empty store, against writing the
-// same entries with open/write/close.
+// same entries with open/write/close. And the memory of importing a list far larger than any
+// real one, against the memory before it.
 #include "BenchSupport.h"
 #include "Floors.h"
 
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -34,7 +37,7 @@ std::pair<double, double> writeBoth(const QString &work, int round, bool importF
     const QString floorFolder = work + QStringLiteral("/floor-%1").arg(round);
     const mirvo::WordStore store(work + QStringLiteral("/words-%1").arg(round));
     QDir().mkdir(floorFolder);
-    store.create(nullptr);
+    const bool created = store.create(nullptr);
     double floor = 0;
     const auto writeFloor = [&] {
         bench::syncFileSystem(work);
@@ -48,7 +51,7 @@ std::pair<double, double> writeBoth(const QString &work, int round, bool importF
     const double measured = bench::since(start);
     if (importFirst)
         writeFloor();
-    *complete = report.ok && report.written == static_cast<int>(entries.size());
+    *complete = created && report.ok && report.written == static_cast<int>(entries.size());
     return {measured, floor};
 }
 
@@ -79,7 +82,80 @@ void firstRunImport(benchmark::State &state)
     bench::reportRatio(state, "first run: import 3600", measured, floor, "ms", 2.5);
 }
 
+/// A resident-set figure of this process from /proc/self/status, in MB ("VmHWM:", "VmRSS:").
+double statusMegabytes(const char *field)
+{
+    double megabytes = 0;
+    if (std::FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        long kb = 0;
+        const std::string format = std::string(field) + " %ld";
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, format.c_str(), &kb) == 1)
+                megabytes = kb / 1024.0;
+        std::fclose(status);
+    }
+    return megabytes;
+}
+
+/// Starts counting the peak resident set afresh from the current one.
+void resetPeakMemory()
+{
+    if (std::FILE *refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+void hugeListMemory(benchmark::State &state)
+{
+    // 100 lines of a megabyte each between two good lines: the import reads the file in
+    // pieces, so it never has to fit in memory.
+    constexpr qint64 megabyte = 1024 * 1024;
+    constexpr double goalMb = 32;
+    QTemporaryDir work(bench::scratchFolder() + QStringLiteral("/mirvo-huge-XXXXXX"));
+    const QString listPath = work.filePath(QStringLiteral("huge.txt"));
+    {
+        QFile file(listPath);
+        file.open(QIODevice::WriteOnly);
+        file.write("first 一\n");
+        const QByteArray line = QByteArray(megabyte - 1, 'x') + '\n';
+        for (int i = 0; i < 100; ++i)
+            file.write(line);
+        file.write("last 末\n");
+    }
+    std::vector<double> peak;
+    std::vector<double> before;
+    for (auto _ : state) {
+        const mirvo::WordStore store(work.filePath(QStringLiteral("words-%1").arg(peak.size())));
+        if (!store.create(nullptr)) {
+            state.SkipWithError("cannot create the store");
+            break;
+        }
+        resetPeakMemory();
+        before.push_back(statusMegabytes("VmRSS:"));
+        const mirvo::ImportReport report = mirvo::importWordList(listPath, store);
+        peak.push_back(statusMegabytes("VmHWM:"));
+        if (!report.ok || report.written != 2) {
+            state.SkipWithError("the import did not write the two good lines");
+            break;
+        }
+    }
+    const double difference = bench::median(peak) - bench::median(before);
+    state.counters["peak_rss_mb"] = bench::median(peak);
+    state.counters["floor_rss_mb"] = bench::median(before);
+    state.counters["rss_diff_mb"] = difference;
+    state.counters["rss_goal_mb"] = goalMb;
+    bench::recordGoal({"memory: import of a 100 MB list", bench::median(peak), bench::median(before),
+                       "MB", difference, goalMb, true});
+}
+
 } // namespace
+
+BENCHMARK(hugeListMemory)
+    ->Name("memory/import_100mb_list")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(firstRunImport)
     ->Name("first_run/import_3600")

@@ -2,7 +2,7 @@
 
 #include "about/AboutTexts.h"
 #include "about/SysInfo.h"
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/ProgramIcon.h"
 #include "platform/Twips.h"
 

@@ -1,6 +1,6 @@
 #include "about/SysInfo.h"
 
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/FileChecks.h"
 #include "platform/Registry.h"

@@ -1,6 +1,6 @@
 #include "app/GuardedApplication.h"
 
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 
 #include "platform/Dialogs.h"
 

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/Dialogs.h"
 #include "platform/InstanceGuard.h"
 #include "store/WordListImport.h"
@@ -47,7 +47,8 @@ bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, const WordStore &sto
         return true;
     dialogs.message(nullptr, QStringLiteral("第一次运行需要导入默认词库，点击确定后请稍等片刻。"),
                     appinfo::title, MessageIcon::Information, MessageButtons::Ok);
-    importWordList(defaultListPath, store);
+    // Start-up goes on whatever the import gave: the window shows the store as it is.
+    static_cast<void>(importWordList(defaultListPath, store));
     return true;
 }
 

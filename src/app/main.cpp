@@ -1,4 +1,4 @@
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "app/Fonts.h"
 #include "app/GuardedApplication.h"
 #include "app/Startup.h"
@@ -13,6 +13,7 @@
 #include "platform/QtSpeech.h"
 #include "platform/SystemRegistry.h"
 #include "store/WordStore.h"
+#include "update/PageTitle.h"
 #include "update/UpdateCheck.h"
 
 #include <QApplication>
@@ -67,8 +68,8 @@ int main(int argc, char *argv[])
     mirvo::QtShell shell;
     mirvo::QtSettingsStore settings;
     mirvo::ClockRandomSource random;
-    mirvo::ImmediateProgramEnd programEnd;
-    mirvo::NetworkPageLoader pageLoader;
+    mirvo::QtProgramEnd programEnd;
+    mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
     mirvo::SystemRegistry registry;
     mirvo::QtSpeech speech;
     const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,

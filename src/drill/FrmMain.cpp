@@ -1,7 +1,7 @@
 #include "drill/FrmMain.h"
 
 #include "about/AboutWindowHost.h"
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "drill/DrillAccess.h"
 #include "platform/ClickLabel.h"
 #include "platform/ElidedLabel.h"
@@ -376,7 +376,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
     if (!deleteoption::save(m_services.settings, m_ckDlt->value(), &error))
         showFailure(QStringLiteral("“自动删除正确单词”的设置没有保存：%1").arg(error));
     event->accept();
-    m_services.programEnd.endNow();
+    m_services.programEnd.quit();
 }
 
 std::optional<QString> FrmMain::readMeaning(const QString &word)

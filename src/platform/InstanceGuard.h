@@ -15,7 +15,7 @@ public:
     virtual ~InstanceGuard() = default;
 
     /// True when this process is the only instance (it then holds the guard until it ends).
-    virtual bool acquire() = 0;
+    [[nodiscard]] virtual bool acquire() = 0;
 };
 
 /// A lock file in the user's runtime folder, named after the executable. A lock left by
@@ -27,7 +27,7 @@ public:
     explicit LockFileInstanceGuard(const QString &executablePath, const QString &lockFolder = {});
     ~LockFileInstanceGuard() override;
 
-    bool acquire() override;
+    [[nodiscard]] bool acquire() override;
     QString lockFilePath() const { return m_path; }
     /// Why the lock could not be created when acquire() let the program run unguarded.
     QString problem() const { return m_problem; }

@@ -6,17 +6,18 @@
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QTimer>
-#include <QUrl>
 
 #include <chrono>
+#include <functional>
 
 class QNetworkReply;
 
 namespace mirvo {
 
 /// Loads pages over HTTP(S) for their title, within sound limits: a deadline for the whole
-/// transfer, redirects never to a less safe scheme, a cap on the body. A load that fails,
-/// times out or is stopped holds no document.
+/// transfer, redirects only to http(s) and never from https down to http, a cap on the body.
+/// A load that fails, times out or is stopped holds no document. Reading the title from the
+/// document's bytes is left to the reader it is given.
 class NetworkPageLoader final : public PageLoader
 {
     Q_OBJECT
@@ -26,7 +27,11 @@ public:
     static constexpr qint64 maxBodySize = 1024 * 1024;
     static constexpr int maxRedirects = 10;
 
-    explicit NetworkPageLoader(QObject *parent = nullptr);
+    /// The title of a document's bytes under its Content-Type header, if it has one.
+    using TitleReader =
+        std::function<std::optional<QString>(const QByteArray &body, const QByteArray &contentType)>;
+
+    explicit NetworkPageLoader(TitleReader readTitle, QObject *parent = nullptr);
     ~NetworkPageLoader() override;
 
     /// Starts loading; a load still under way is stopped first. Emits downloadBegin() at once.
@@ -38,29 +43,20 @@ public:
     /// Deadline for a whole load, redirects included; applies from the next navigate().
     void setTimeout(std::chrono::milliseconds timeout);
 
-    /// Only to http(s), and never from https down to http.
-    static bool redirectAllowed(const QUrl &from, const QUrl &to);
-
-    /// The title of an HTML document's bytes, decoded by the charset of the Content-Type
-    /// header, else the page's meta tag, else by detecting UTF-8 or GB18030; entities decoded
-    /// and white space collapsed. Nothing when the page has no title element.
-    static std::optional<QString> documentTitle(const QByteArray &body, const QByteArray &contentType);
-
 private:
     void onMetaDataChanged();
     void onReadyRead();
     void onFinished();
-    void onRedirected(const QUrl &target);
     /// Ends the load under way; a failed load keeps no document.
     void finish(bool succeeded);
     void dropReply();
 
+    TitleReader m_readTitle;
     QNetworkAccessManager m_network;
     QPointer<QNetworkReply> m_reply;
     QTimer m_deadline;
     std::chrono::milliseconds m_timeout = defaultTimeout;
     bool m_loading = false;
-    QUrl m_currentUrl;
     QByteArray m_body;
     bool m_hasDocument = false;
     std::optional<QString> m_title;

@@ -11,7 +11,7 @@ class QtSettingsStore final : public SettingsStore
 public:
     QString read(const QString &application, const QString &section, const QString &key,
                  const QString &defaultValue) const override;
-    bool save(const QString &application, const QString &section, const QString &key,
+    [[nodiscard]] bool save(const QString &application, const QString &section, const QString &key,
               const QString &value, QString *error) override;
 };
 

@@ -8,7 +8,7 @@ class QtShell final : public Shell
 {
 public:
     void openAddress(const QString &address) override;
-    bool startProgram(const QString &program, const QStringList &arguments, WindowStyle style,
+    [[nodiscard]] bool startProgram(const QString &program, const QStringList &arguments, WindowStyle style,
                       QString *error) override;
 };
 

@@ -20,11 +20,11 @@ public:
     virtual ~Registry() = default;
 
     /// Opens path (in the ANSI code page) below root with the given access mask.
-    virtual long openKey(qint32 root, const QByteArray &path, quint32 access, Key *key) = 0;
+    [[nodiscard]] virtual long openKey(qint32 root, const QByteArray &path, quint32 access, Key *key) = 0;
 
     /// Reads a value into a buffer of bufferSize bytes: on success its type and the
     /// bytes it holds. A missing value, or one larger than the buffer, is a failure.
-    virtual long queryValue(Key key, const QByteArray &name, quint32 bufferSize, quint32 *type,
+    [[nodiscard]] virtual long queryValue(Key key, const QByteArray &name, quint32 bufferSize, quint32 *type,
                             QByteArray *data) = 0;
 
     virtual void closeKey(Key key) = 0;

@@ -15,7 +15,7 @@ public:
                          const QString &defaultValue) const = 0;
 
     /// Stores the text durably before returning; false with a reason when it could not.
-    virtual bool save(const QString &application, const QString &section, const QString &key,
+    [[nodiscard]] virtual bool save(const QString &application, const QString &section, const QString &key,
                       const QString &value, QString *error) = 0;
 };
 

@@ -19,7 +19,7 @@ public:
 
     /// Starts program with its arguments (each passed as one argument, unparsed) and
     /// returns at once. Returns false with a reason when the program cannot be started.
-    virtual bool startProgram(const QString &program, const QStringList &arguments,
+    [[nodiscard]] virtual bool startProgram(const QString &program, const QStringList &arguments,
                               WindowStyle style, QString *error) = 0;
 };
 

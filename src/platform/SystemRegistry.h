@@ -1,38 +1,11 @@
 #pragma once
 
-#include "platform/Registry.h"
-
-#include <QSet>
-#include <QStringList>
-
-namespace mirvo {
-
-/// The machine's registry. On Windows the real one, through the ANSI API. Elsewhere a
-/// stand-in with a single key: "SOFTWARE\Microsoft\Shared Tools\MSINFO" under the local
-/// machine, whose value "PATH" names the first system-information program installed
-/// (hardinfo2, hardinfo, kinfocenter, gnome-system-monitor), so the About window can start it.
-class SystemRegistry final : public Registry
-{
-public:
-    SystemRegistry();
-#ifndef Q_OS_WIN
-    /// Looks for the programs in these folders instead of the PATH.
-    explicit SystemRegistry(const QStringList &toolFolders);
+// The machine's registry: the real one on Windows, a stand-in elsewhere. CMake builds only
+// the chosen platform's file.
+#ifdef Q_OS_WIN
+#include "platform/WindowsRegistry.h"
+namespace mirvo { using SystemRegistry = WindowsRegistry; }
+#else
+#include "platform/UnixRegistry.h"
+namespace mirvo { using SystemRegistry = UnixRegistry; }
 #endif
-
-    long openKey(qint32 root, const QByteArray &path, quint32 access, Key *key) override;
-    long queryValue(Key key, const QByteArray &name, quint32 bufferSize, quint32 *type,
-                    QByteArray *data) override;
-    void closeKey(Key key) override;
-
-#ifndef Q_OS_WIN
-private:
-    QString findTool() const;
-
-    QStringList m_toolFolders; // empty: the PATH
-    QSet<Key> m_open;
-    Key m_next = 1;
-#endif
-};
-
-} // namespace mirvo

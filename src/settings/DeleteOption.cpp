@@ -1,6 +1,6 @@
 #include "settings/DeleteOption.h"
 
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/SettingsStore.h"
 
 namespace mirvo::deleteoption {

@@ -16,7 +16,7 @@ inline const QString key = QStringLiteral("shanchu");
 /// The stored value; the current value when nothing usable is stored.
 int restore(const SettingsStore &settings, int current);
 
-bool save(SettingsStore &settings, int value, QString *error);
+[[nodiscard]] bool save(SettingsStore &settings, int value, QString *error);
 
 } // namespace deleteoption
 } // namespace mirvo

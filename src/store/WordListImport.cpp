@@ -72,6 +72,92 @@ ImportReport refuse(const QString &path, const QString &why)
     return report;
 }
 
+/// Read step: opens an ordinary file and learns its encoding, leaving it at its start.
+std::optional<textcodec::Encoding> openList(QFile &file, QString *why)
+{
+    const QFileInfo info(file.fileName());
+    if (info.isDir()) {
+        *why = QStringLiteral("这是一个文件夹。");
+        return std::nullopt;
+    }
+    // A pipe may never open and a device never end: only ordinary files are read.
+    if (info.exists() && !info.isFile()) {
+        *why = QStringLiteral("这不是普通文件。");
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = fileErrorText(file, errno);
+        return std::nullopt;
+    }
+    const auto encoding = detectListEncoding(file, why);
+    if (encoding && !file.seek(0)) {
+        *why = file.errorString();
+        return std::nullopt;
+    }
+    return encoding;
+}
+
+/// What one line of the list gives: an entry, or the reason it is skipped.
+struct ClassifiedLine
+{
+    std::optional<ListLine> entry;
+    SkipReason reason = SkipReason::EmptyLine;
+    QString detail;
+};
+
+/// Classify step: decodes one line and decides whether it gives an entry.
+ClassifiedLine classifyLine(QByteArray bytes, bool tooLong, bool firstLine,
+                            textcodec::Encoding encoding)
+{
+    if (tooLong)
+        return {std::nullopt, SkipReason::TooLong, {}};
+    // The encoding was learnt without the BOM: whatever follows it is read in that one.
+    if (firstLine && bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    const QString line = textcodec::decodeAs(encoding, bytes);
+    if (line.isEmpty())
+        return {std::nullopt, SkipReason::EmptyLine, {}};
+    auto split = splitListLine(line);
+    if (!split)
+        return {std::nullopt, SkipReason::NoSpace, {}};
+    if (split->word.isEmpty())
+        return {std::nullopt, SkipReason::EmptyWord, {}};
+    QString unsafe;
+    if (!WordStore::isSafeWord(split->word, &unsafe))
+        return {std::nullopt, SkipReason::UnsafeWord, unsafe};
+    return {std::move(split), SkipReason::EmptyLine, {}};
+}
+
+/// Write step: writes each line's entry before reading the next; a write error stops.
+ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordStore &store)
+{
+    ImportReport report;
+    LineReader reader(file, maxLineBytes);
+    QByteArray bytes;
+    bool tooLong = false;
+    qint64 lineNumber = 0;
+    while (reader.next(&bytes, &tooLong)) {
+        ++lineNumber;
+        const ClassifiedLine line = classifyLine(bytes, tooLong, lineNumber == 1, encoding);
+        if (!line.entry) {
+            skip(report, lineNumber, line.reason, line.detail);
+            continue;
+        }
+        QString writeError;
+        if (!store.writeEntry(line.entry->word, line.entry->meaning, &writeError)) {
+            report.ok = false;
+            report.error = writeError;
+            return report;
+        }
+        ++report.written;
+    }
+    if (reader.readFailed()) {
+        report.ok = false;
+        report.error = QStringLiteral("读取“%1”时出错：%2").arg(native(file.fileName()), file.errorString());
+    }
+    return report;
+}
+
 } // namespace
 
 std::optional<ListLine> splitListLine(const QString &line)
@@ -84,70 +170,13 @@ std::optional<ListLine> splitListLine(const QString &line)
 
 ImportReport importWordList(const QString &listPath, const WordStore &store)
 {
-    const QFileInfo info(listPath);
-    if (info.isDir())
-        return refuse(listPath, QStringLiteral("这是一个文件夹。"));
-    // A pipe may never open and a device never end: only ordinary files are read.
-    if (info.exists() && !info.isFile())
-        return refuse(listPath, QStringLiteral("这不是普通文件。"));
     QFile file(listPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QString why = fileErrorText(file, errno);
-        return refuse(listPath, why);
-    }
-
     QString why;
-    const auto encoding = detectListEncoding(file, &why);
+    const auto encoding = openList(file, &why);
     if (!encoding)
         return refuse(listPath, why);
-    if (!file.seek(0))
-        return refuse(listPath, file.errorString());
 
-    ImportReport report;
-    LineReader reader(file, maxLineBytes);
-    QByteArray bytes;
-    bool tooLong = false;
-    qint64 lineNumber = 0;
-    while (reader.next(&bytes, &tooLong)) {
-        ++lineNumber;
-        if (tooLong) {
-            skip(report, lineNumber, SkipReason::TooLong);
-            continue;
-        }
-        // The encoding was learnt without the BOM: whatever follows it is read in that one.
-        if (lineNumber == 1 && bytes.startsWith("\xEF\xBB\xBF"))
-            bytes.remove(0, 3);
-        const QString line = textcodec::decodeAs(*encoding, bytes);
-        if (line.isEmpty()) {
-            skip(report, lineNumber, SkipReason::EmptyLine);
-            continue;
-        }
-        const auto split = splitListLine(line);
-        if (!split) {
-            skip(report, lineNumber, SkipReason::NoSpace);
-            continue;
-        }
-        if (split->word.isEmpty()) {
-            skip(report, lineNumber, SkipReason::EmptyWord);
-            continue;
-        }
-        QString unsafe;
-        if (!WordStore::isSafeWord(split->word, &unsafe)) {
-            skip(report, lineNumber, SkipReason::UnsafeWord, unsafe);
-            continue;
-        }
-        QString writeError;
-        if (!store.writeEntry(split->word, split->meaning, &writeError)) {
-            report.ok = false;
-            report.error = writeError;
-            break;
-        }
-        ++report.written;
-    }
-    if (report.ok && reader.readFailed()) {
-        report.ok = false;
-        report.error = QStringLiteral("读取“%1”时出错：%2").arg(native(listPath), file.errorString());
-    }
+    ImportReport report = writeEntries(file, *encoding, store);
     if (report.written > 0)
         store.syncFolder();
     return report;

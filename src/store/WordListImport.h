@@ -16,7 +16,8 @@ struct SkippedLine
     QString detail; // why an unsafe word is unsafe
 };
 
-struct ImportReport
+/// What an import did; a result to look at, never to drop.
+struct [[nodiscard]] ImportReport
 {
     bool ok = true;
     QString error; // why the import was refused or stopped, when !ok

@@ -44,7 +44,8 @@ QString native(const QString &path)
 
 QString temporaryPath(const QString &folder)
 {
-    // Hidden, so a temporary left by a crash is never listed as a word.
+    // Hidden, so a temporary left by a crash is never listed as a word (QSaveFile's temporary
+    // is named after its target, visible, so it is not used).
     static std::atomic<unsigned> counter{0};
     return folder + QStringLiteral("/.mirvo-%1-%2.tmp")
                         .arg(QCoreApplication::applicationPid())
@@ -151,6 +152,7 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
         return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, writeError));
     }
 
+    // Not QFile::rename: it refuses to replace an existing entry, and replacing must be atomic.
     std::error_code code;
     std::filesystem::rename(toPath(temporary), toPath(entryPath(word)), code);
     if (code) {

@@ -18,20 +18,20 @@ public:
     QString entryPath(const QString &word) const;
 
     bool exists() const;
-    bool create(QString *error) const;
+    [[nodiscard]] bool create(QString *error) const;
 
     /// Creates or replaces the entry atomically: the old entry stays whole until the new
     /// one is complete, and no partial or temporary file is ever listed.
-    bool writeEntry(const QString &word, const QString &meaning, QString *error) const;
+    [[nodiscard]] bool writeEntry(const QString &word, const QString &meaning, QString *error) const;
 
     /// The entry's first line without its line end (CR LF, LF or CR); reads nothing more.
     std::optional<QString> readMeaning(const QString &word, QString *error) const;
 
     /// Deletes the entry; an entry that is already gone counts as deleted.
-    bool deleteEntry(const QString &word, QString *error) const;
+    [[nodiscard]] bool deleteEntry(const QString &word, QString *error) const;
 
     /// Removes the store folder, which must be empty; its files are never touched.
-    bool removeStore(QString *error) const;
+    [[nodiscard]] bool removeStore(QString *error) const;
 
     /// Flushes the folder's directory entries to disk (after a batch of writes).
     void syncFolder() const;

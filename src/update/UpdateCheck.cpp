@@ -1,6 +1,6 @@
 #include "update/UpdateCheck.h"
 
-#include "app/AppInfo.h"
+#include "AppInfo.h"
 #include "platform/ClickLabel.h"
 #include "platform/Dialogs.h"
 #include "platform/PageLoader.h"

@@ -41,7 +41,7 @@ private:
     void onDownloadComplete();
     /// The evaluation; false when any step failed.
     bool evaluate();
-    bool saveReminderFlag(const QString &value, QString *error);
+    [[nodiscard]] bool saveReminderFlag(const QString &value, QString *error);
 
     Services m_services;
     ClickLabel &m_label;

@@ -13,7 +13,7 @@
 using namespace mirvo;
 using namespace mirvo::test;
 
-class tst_AboutPlatform : public QObject
+class TestAboutPlatform : public QObject
 {
     Q_OBJECT
 
@@ -25,7 +25,7 @@ private slots:
     void programIconHas16Colours();
 };
 
-void tst_AboutPlatform::ordinaryFile_data()
+void TestAboutPlatform::ordinaryFile_data()
 {
     QTest::addColumn<QString>("make"); // "file", "folder" or nothing
     QTest::addColumn<QString>("name");
@@ -40,7 +40,7 @@ void tst_AboutPlatform::ordinaryFile_data()
     QTest::newRow("empty path") << "" << "" << false;
 }
 
-void tst_AboutPlatform::ordinaryFile()
+void TestAboutPlatform::ordinaryFile()
 {
     QFETCH(QString, make);
     QFETCH(QString, name);
@@ -56,7 +56,7 @@ void tst_AboutPlatform::ordinaryFile()
     QCOMPARE(isOrdinaryFile(path), ordinary);
 }
 
-void tst_AboutPlatform::standInNamesTool_data()
+void TestAboutPlatform::standInNamesTool_data()
 {
     QTest::addColumn<QString>("executables"); // comma-separated
     QTest::addColumn<QString>("plainFile");
@@ -70,7 +70,7 @@ void tst_AboutPlatform::standInNamesTool_data()
                                                    << "gnome-system-monitor";
 }
 
-void tst_AboutPlatform::standInNamesTool()
+void TestAboutPlatform::standInNamesTool()
 {
     QFETCH(QString, executables);
     QFETCH(QString, plainFile);
@@ -96,7 +96,7 @@ void tst_AboutPlatform::standInNamesTool()
     QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
 }
 
-void tst_AboutPlatform::programIconHas16Colours()
+void TestAboutPlatform::programIconHas16Colours()
 {
     const QIcon icon = programIcon();
     for (const QSize &size : {QSize(16, 16), QSize(32, 32)}) {
@@ -113,5 +113,5 @@ void tst_AboutPlatform::programIconHas16Colours()
     QCOMPARE(programIconPixmap().size(), QSize(32, 32));
 }
 
-QTEST_MAIN(tst_AboutPlatform)
+QTEST_MAIN(TestAboutPlatform)
 #include "tst_aboutplatform.moc"

@@ -31,7 +31,7 @@ QString text(QWidget *window, const char *name)
 
 } // namespace
 
-class tst_FrmAbout : public QObject
+class TestFrmAbout : public QObject
 {
     Q_OBJECT
 
@@ -57,13 +57,13 @@ private:
     std::unique_ptr<FakeServices> m_fakes;
 };
 
-void tst_FrmAbout::cleanup()
+void TestFrmAbout::cleanup()
 {
     QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     QVERIFY2(m_fakes->dialogs.leftovers().isEmpty(), qPrintable(m_fakes->dialogs.leftovers()));
 }
 
-void tst_FrmAbout::layout_data()
+void TestFrmAbout::layout_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QRect>("geometry"); // pixels: twips / 15, rounded
@@ -85,7 +85,7 @@ void tst_FrmAbout::layout_data()
     QTest::newRow("lblDisclaimer") << label << QRect(17, 175, 242, 55) << "Mirvo工作室 出品" << black;
 }
 
-void tst_FrmAbout::layout()
+void TestFrmAbout::layout()
 {
     QFETCH(QString, kind);
     QFETCH(QRect, geometry);
@@ -113,7 +113,7 @@ void tst_FrmAbout::layout()
     }
 }
 
-void tst_FrmAbout::shownLoadedAndCentred()
+void TestFrmAbout::shownLoadedAndCentred()
 {
     AboutWindowHost host(m_fakes->services());
     host.show();
@@ -141,7 +141,7 @@ void tst_FrmAbout::shownLoadedAndCentred()
     QCOMPARE(text(window, "lblDescription"), QStringLiteral("简易的背单词程序\n\n内置大学英语四级词汇3600个"));
 }
 
-void tst_FrmAbout::tabOrder()
+void TestFrmAbout::tabOrder()
 {
     AboutWindowHost host(m_fakes->services());
     host.show();
@@ -156,7 +156,7 @@ void tst_FrmAbout::tabOrder()
                                    QStringLiteral("cmdSysInfo"), QStringLiteral("cmdOK")}));
 }
 
-void tst_FrmAbout::versionText_data()
+void TestFrmAbout::versionText_data()
 {
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("text");
@@ -164,14 +164,14 @@ void tst_FrmAbout::versionText_data()
     QTest::newRow("revision 12") << 12 << "版本 1.1.12";
 }
 
-void tst_FrmAbout::versionText()
+void TestFrmAbout::versionText()
 {
     QFETCH(int, revision);
     QFETCH(QString, text);
     QCOMPARE(about::versionText(1, 1, revision), text);
 }
 
-void tst_FrmAbout::descriptionText_data()
+void TestFrmAbout::descriptionText_data()
 {
     QTest::addColumn<QString>("designed");
     QTest::addColumn<QString>("shown");
@@ -183,14 +183,14 @@ void tst_FrmAbout::descriptionText_data()
     QTest::newRow("full-width bar is text") << "a｜b" << "a｜b";
 }
 
-void tst_FrmAbout::descriptionText()
+void TestFrmAbout::descriptionText()
 {
     QFETCH(QString, designed);
     QFETCH(QString, shown);
     QCOMPARE(about::descriptionText(designed), shown);
 }
 
-void tst_FrmAbout::oneWindowAtMost()
+void TestFrmAbout::oneWindowAtMost()
 {
     AboutWindowHost host(m_fakes->services());
     QCOMPARE(host.window(), nullptr);
@@ -209,7 +209,7 @@ void tst_FrmAbout::oneWindowAtMost()
     QCOMPARE(QApplication::topLevelWidgets().size(), 2);
 }
 
-void tst_FrmAbout::closes_data()
+void TestFrmAbout::closes_data()
 {
     QTest::addColumn<int>("key"); // 0: by hand
     QTest::newRow("cmdOK") << 0;
@@ -218,7 +218,7 @@ void tst_FrmAbout::closes_data()
     QTest::newRow("close box") << 0;
 }
 
-void tst_FrmAbout::closes()
+void TestFrmAbout::closes()
 {
     QFETCH(int, key);
 
@@ -243,7 +243,7 @@ void tst_FrmAbout::closes()
     QVERIFY(m_fakes->shell.started.isEmpty());
 }
 
-void tst_FrmAbout::sysInfoButton()
+void TestFrmAbout::sysInfoButton()
 {
     m_fakes->registry.setValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
                                Registry::typeString, "/usr/bin/hardinfo");
@@ -266,7 +266,7 @@ void tst_FrmAbout::sysInfoButton()
     QVERIFY(window->isVisible());
 }
 
-void tst_FrmAbout::closesWithItsHost()
+void TestFrmAbout::closesWithItsHost()
 {
     QPointer<FrmAbout> window;
     {
@@ -277,5 +277,5 @@ void tst_FrmAbout::closesWithItsHost()
     QVERIFY(window.isNull());
 }
 
-QTEST_MAIN(tst_FrmAbout)
+QTEST_MAIN(TestFrmAbout)
 #include "tst_frmabout.moc"

@@ -35,7 +35,7 @@ const QString toolFile = QStringLiteral("tools\\MSINFO32.EXE");
 
 } // namespace
 
-class tst_SysInfo : public QObject
+class TestSysInfo : public QObject
 {
     Q_OBJECT
 
@@ -47,7 +47,7 @@ private slots:
     void startsOrTells();
 };
 
-void tst_SysInfo::readsValue_data()
+void TestSysInfo::readsValue_data()
 {
     QTest::addColumn<QString>("key"); // "present", "missing" or "denied"
     QTest::addColumn<bool>("hasValue");
@@ -92,7 +92,7 @@ void tst_SysInfo::readsValue_data()
                                  << KeyRead::NotRead << QString();
 }
 
-void tst_SysInfo::readsValue()
+void TestSysInfo::readsValue()
 {
     QFETCH(QString, key);
     QFETCH(bool, hasValue);
@@ -120,7 +120,7 @@ void tst_SysInfo::readsValue()
     QCOMPARE(registry.openKeys(), 0);
 }
 
-void tst_SysInfo::namesAndStringsAreAnsi()
+void TestSysInfo::namesAndStringsAreAnsi()
 {
     const QString key = QStringLiteral("SOFTWARE\\词库");
     const QString name = QStringLiteral("路径");
@@ -134,7 +134,7 @@ void tst_SysInfo::namesAndStringsAreAnsi()
     QCOMPARE(value, path);
 }
 
-void tst_SysInfo::startsOrTells_data()
+void TestSysInfo::startsOrTells_data()
 {
     QTest::addColumn<quint32>("pathType"); // location 1; 0 = no value
     QTest::addColumn<QByteArray>("pathData");
@@ -187,7 +187,7 @@ void tst_SysInfo::startsOrTells_data()
                                   << true << 2;
 }
 
-void tst_SysInfo::startsOrTells()
+void TestSysInfo::startsOrTells()
 {
     QFETCH(quint32, pathType);
     QFETCH(QByteArray, pathData);
@@ -246,5 +246,5 @@ void tst_SysInfo::startsOrTells()
     QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
 }
 
-QTEST_GUILESS_MAIN(tst_SysInfo)
+QTEST_GUILESS_MAIN(TestSysInfo)
 #include "tst_sysinfo.moc"

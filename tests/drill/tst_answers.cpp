@@ -338,11 +338,12 @@ void TestAnswers::closeAsks()
         QVERIFY(!closed);
         QVERIFY(m_fixture->window->isVisible());
         QCOMPARE(m_fixture->fakes.settings.saves, 0);
-        QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
+        QCOMPARE(m_fixture->fakes.programEnd.quits, 0);
     } else {
         QCOMPARE(m_fixture->fakes.settings.values.value(shanchu), saved);
-        QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
+        QCOMPARE(m_fixture->fakes.programEnd.quits, 1);
     }
+    QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
 }
 
 QTEST_MAIN(TestAnswers)

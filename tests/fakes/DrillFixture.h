@@ -23,7 +23,8 @@ struct DrillFixture
 
     DrillFixture() : store(std::make_unique<WordStore>(dir.path() + QStringLiteral("/words")))
     {
-        store->create(nullptr);
+        if (!store->create(nullptr))
+            qFatal("cannot create the test store");
     }
 
     ~DrillFixture()
@@ -34,7 +35,8 @@ struct DrillFixture
     void addWords(const QList<std::pair<QString, QString>> &words)
     {
         for (const auto &[word, meaning] : words)
-            store->writeEntry(word, meaning, nullptr);
+            if (!store->writeEntry(word, meaning, nullptr))
+                qFatal("cannot write a test word");
     }
 
     /// Creates and shows the window, which runs its load.

@@ -84,7 +84,9 @@ class RecordingProgramEnd final : public ProgramEnd
 {
 public:
     void endNow() override { ++ends; }
+    void quit() override { ++quits; }
     int ends = 0;
+    int quits = 0;
 };
 
 /// A page loader the test drives by hand.

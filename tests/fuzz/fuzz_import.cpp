@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <QStringDecoder>
@@ -91,12 +92,23 @@ QHash<QString, QString> meaningsIn(const QList<QByteArray> &lines, bool utf8)
     return meanings;
 }
 
+/// Where the sandboxes go: tmpfs where there is one, as the import syncs every entry and a
+/// disk would make each execution wait for it.
+QString sandboxTemplate()
+{
+    const QString shm = QStringLiteral("/dev/shm");
+    const QFileInfo info(shm);
+    const QString base = info.isDir() && info.isWritable() ? shm : QDir::tempPath();
+    return base + QStringLiteral("/fuzz_import-XXXXXX");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray list(reinterpret_cast<const char *>(data), qsizetype(size));
-    QTemporaryDir sandbox;
+    static const QString sandboxes = sandboxTemplate();
+    QTemporaryDir sandbox(sandboxes);
     require(sandbox.isValid(), "no temporary folder");
     // The store sits two folders down, so names that climb out of it land in the sandbox.
     const QString storeParent = sandbox.filePath(QStringLiteral("a/b"));

@@ -1,6 +1,6 @@
 // Page bytes with a Content-Type header: the first line of the input is the header, the rest
 // the body. Checks the title's white space rule and the version read from it.
-#include "platform/NetworkPageLoader.h"
+#include "update/PageTitle.h"
 #include "update/VersionRules.h"
 
 #include <cmath>
@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray contentType = end < 0 ? QByteArray() : input.left(end);
     const QByteArray body = end < 0 ? input : input.mid(end + 1);
 
-    if (const auto title = mirvo::NetworkPageLoader::documentTitle(body, contentType))
+    if (const auto title = mirvo::pagetitle::documentTitle(body, contentType))
         checkTitle(*title);
-    if (const auto title = mirvo::NetworkPageLoader::documentTitle(input, QByteArray()))
+    if (const auto title = mirvo::pagetitle::documentTitle(input, QByteArray()))
         checkTitle(*title);
     return 0;
 }

@@ -105,6 +105,24 @@ UnprivilegedFiles::~UnprivilegedFiles()
     ::setfsgid(0);
 }
 
+UnprivilegedUser::UnprivilegedUser(bool drop)
+{
+    if (!drop || !runningAsRoot())
+        return;
+    // The group first, while still root; the saved ids stay 0 to come back.
+    m_groupDropped = ::setresgid(nobody, nobody, 0) == 0;
+    m_userDropped = m_groupDropped && ::setresuid(nobody, nobody, 0) == 0;
+    m_failed = !m_userDropped;
+}
+
+UnprivilegedUser::~UnprivilegedUser()
+{
+    if (m_userDropped)
+        ::setresuid(0, 0, 0);
+    if (m_groupDropped)
+        ::setresgid(0, 0, 0);
+}
+
 bool openForOthers(const QString &folder)
 {
     const QString top = QDir(QDir::tempPath()).canonicalPath();

@@ -68,6 +68,26 @@ private:
     bool m_active = false;
 };
 
+/// Runs the whole process as an unprivileged user while the object lives, real ids included,
+/// so that access() (behind QFileInfo::isWritable()) answers for root as for anyone else.
+/// Root's ids stay saved and come back at the end. Does nothing when not root or not asked.
+class UnprivilegedUser
+{
+public:
+    explicit UnprivilegedUser(bool drop = true);
+    ~UnprivilegedUser();
+    UnprivilegedUser(const UnprivilegedUser &) = delete;
+    UnprivilegedUser &operator=(const UnprivilegedUser &) = delete;
+
+    /// False when root was asked to give up its ids and could not.
+    bool ready() const { return !m_failed; }
+
+private:
+    bool m_groupDropped = false;
+    bool m_userDropped = false;
+    bool m_failed = false;
+};
+
 /// Lets other users pass through a folder and its parents inside the temporary folder
 /// (a QTemporaryDir is private to its owner).
 bool openForOthers(const QString &folder);

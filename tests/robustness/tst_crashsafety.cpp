@@ -22,6 +22,7 @@ namespace {
 constexpr int wordCount = 1000;
 constexpr int killsWanted = 50;
 constexpr int attemptsAllowed = 200;
+constexpr quint32 defaultSeed = 20261207u;
 
 /// Two meanings per word: the list gives each word twice, so kills also land on replacements.
 /// Lengths vary from a few characters to several kilobytes.
@@ -131,9 +132,10 @@ void TestCrashSafety::killedImportsLeaveOnlyWholeEntries()
     const qint64 importMs = std::max<qint64>(clock.elapsed(), 20);
     QVERIFY(QDir(m_storePath).removeRecursively() && WordStore(m_storePath).create(nullptr));
 
+    // A fixed seed, so every run draws the same kill moments; override it to explore others.
     const quint32 seed = qEnvironmentVariableIsSet("MIRVO_CRASH_SEED")
                              ? quint32(qEnvironmentVariableIntValue("MIRVO_CRASH_SEED"))
-                             : QRandomGenerator::global()->generate();
+                             : defaultSeed;
     qInfo("kill moments from seed %u (set MIRVO_CRASH_SEED to repeat), import takes %lld ms", seed, importMs);
     QRandomGenerator random(seed);
 

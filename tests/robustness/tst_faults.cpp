@@ -349,7 +349,7 @@ void TestFaults::settingsFileFaults()
     const QStringList shown = fakes.dialogs.shownTexts();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown.at(1), QStringLiteral("“自动删除正确单词”的设置没有保存：") + why.arg(file));
-    QCOMPARE(fakes.programEnd.ends, 1);
+    QCOMPARE(fakes.programEnd.quits, 1);
     if (!keep.isEmpty())
         QCOMPARE(readBytes(keep), kept);
     QCOMPARE(entriesOf(*m_fixture->store), (Entries{{QStringLiteral("a"), QStringLiteral("一")}}));

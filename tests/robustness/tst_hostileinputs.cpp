@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 #include "platform/FileListBox.h"
-#include "platform/NetworkPageLoader.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
+#include "update/PageTitle.h"
 #include "update/VersionRules.h"
 
 #include <QDirIterator>
@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace mirvo;
@@ -22,11 +21,6 @@ using Entries = QMap<QString, QString>;
 namespace {
 
 constexpr int noOrder = -1;
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool addressSanitizer = true;
-#else
-constexpr bool addressSanitizer = false;
-#endif
 constexpr qsizetype megabyte = 1024 * 1024;
 const QString outsidePlaceholder = QStringLiteral("%OUT%");
 
@@ -57,14 +51,6 @@ QMap<QString, QByteArray> treeOutside(const QString &root, const QString &store)
         tree.insert(path, it.fileInfo().isFile() ? readBytes(path) : QByteArray("<folder>"));
     }
     return tree;
-}
-
-/// Peak resident memory of this process so far, in bytes.
-qint64 peakMemory()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_maxrss) * 1024;
 }
 
 } // namespace
@@ -285,7 +271,6 @@ void TestHostileInputs::hundredMegabyteList()
         QCOMPARE(file.write(QByteArray(megabyte, 'y')), megabyte);
     }
     QVERIFY(QFileInfo(m_listPath).size() >= 100 * megabyte);
-    const qint64 memoryBefore = peakMemory();
 
     const ImportReport report = importWordList(m_listPath, *m_store);
 
@@ -294,12 +279,7 @@ void TestHostileInputs::hundredMegabyteList()
     QCOMPARE(report.skippedCount, 100);
     QCOMPARE(storeEntries(), (Entries{{QStringLiteral("first"), QStringLiteral("一")},
                                       {QStringLiteral("last"), QStringLiteral("末")}}));
-    // The file is read in pieces: it never has to fit in memory (the sanitizer's own
-    // bookkeeping of freed memory would blur this).
-    if (!addressSanitizer) {
-        QVERIFY2(peakMemory() - memoryBefore < 32 * megabyte,
-                 qPrintable(QStringLiteral("peak memory grew by %1 MB").arg((peakMemory() - memoryBefore) / megabyte)));
-    }
+    // That it never has to fit in memory is measured by the benchmark memory/import_100mb_list.
 }
 
 void TestHostileInputs::hostilePages_data()
@@ -380,7 +360,7 @@ void TestHostileInputs::hostilePages()
     QFETCH(qsizetype, titleLength);
     QFETCH(int, order);
 
-    const auto title = NetworkPageLoader::documentTitle(body, contentType);
+    const auto title = mirvo::pagetitle::documentTitle(body, contentType);
     QCOMPARE(title.has_value(), hasTitle);
     if (!title)
         return;

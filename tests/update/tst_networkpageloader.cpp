@@ -1,4 +1,5 @@
 #include "platform/NetworkPageLoader.h"
+#include "update/PageTitle.h"
 
 #include <QHash>
 #include <QNetworkProxy>
@@ -92,16 +93,12 @@ private:
 
 } // namespace
 
-class tst_NetworkPageLoader : public QObject
+class TestNetworkPageLoader : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void documentTitle_data();
-    void documentTitle();
-    void redirectAllowed_data();
-    void redirectAllowed();
     void load_data();
     void load();
     void connectionRefused();
@@ -112,108 +109,12 @@ private Q_SLOTS:
     void nonWebSchemeRefused();
 };
 
-void tst_NetworkPageLoader::initTestCase()
+void TestNetworkPageLoader::initTestCase()
 {
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
 }
 
-void tst_NetworkPageLoader::documentTitle_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QByteArray>("contentType");
-    QTest::addColumn<bool>("hasTitle");
-    QTest::addColumn<QString>("title");
-
-    // C3 A9 is 茅 in GBK and é in UTF-8: what comes out shows whose charset won.
-    const QByteArray ambiguous = "<title>\xC3\xA9[1.2]</title>";
-    const QString asGbk = QStringLiteral("茅[1.2]");
-    const QString asUtf8 = QStringLiteral("é[1.2]");
-    const QByteArray utf8Chinese = QStringLiteral("<title>背单词[1.2]</title>").toUtf8();
-    const QByteArray html = "text/html";
-    const QByteArray gbkHeader = "text/html; Charset=\"GBK\"";
-    const QByteArray metaGbk = "<meta charset=\"gbk\">";
-
-    QTest::newRow("header charset") << ambiguous << gbkHeader << true << asGbk;
-    QTest::newRow("meta charset") << metaGbk + ambiguous << html << true << asGbk;
-    QTest::newRow("meta http-equiv, gb2312") << QByteArray(
-        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=gb2312\">" + ambiguous)
-        << html << true << asGbk;
-    QTest::newRow("header outranks meta") << metaGbk + ambiguous << QByteArray("text/html; charset=utf-8")
-                                          << true << asUtf8;
-    QTest::newRow("UTF-8 detected") << utf8Chinese << html << true << QStringLiteral("背单词[1.2]");
-    QTest::newRow("GB18030 detected") << "<title>" + gbk(QStringLiteral("背单词[1.2]")) + "</title>"
-                                      << QByteArray() << true << QStringLiteral("背单词[1.2]");
-    QTest::newRow("gb2312 label, GBK-only characters") << "<title>" + gbk(QStringLiteral("堃喆")) + "</title>"
-        << QByteArray("text/html; charset=gb2312") << true << QStringLiteral("堃喆");
-    QTest::newRow("unknown label falls back") << utf8Chinese << QByteArray("text/html; charset=x-bogus")
-                                              << true << QStringLiteral("背单词[1.2]");
-    QTest::newRow("latin-1 read as windows-1252") << QByteArray("<title>\x93[1.2]\x94</title>")
-        << QByteArray("text/html; charset=iso-8859-1") << true << QStringLiteral("\u201C[1.2]\u201D");
-    QTest::newRow("byte order mark outranks header") << "\xEF\xBB\xBF" + ambiguous << gbkHeader << true << asUtf8;
-    QTest::newRow("meta utf-16 read as UTF-8") << "<meta charset=utf-16>" + ambiguous << html << true << asUtf8;
-
-    QTest::newRow("named entities") << QByteArray("<title>&lsqb;1.2&rsqb; &amp; &lt;&gt;&quot;&apos;</title>")
-                                    << html << true << QStringLiteral("[1.2] & <>\"'");
-    QTest::newRow("numeric references") << QByteArray("<title>&#91;1.2&#x5D; &#X5b;&#93 &#32972;</title>")
-                                        << html << true << QStringLiteral("[1.2] [] 背");
-    QTest::newRow("no references") << QByteArray("<title>&bogus; &amp a&b &#;</title>")
-                                   << html << true << QStringLiteral("&bogus; &amp a&b &#;");
-    QTest::newRow("invalid code points") << QByteArray("<title>&#0;&#xD800;&#99999999999;</title>")
-                                         << html << true << QStringLiteral("\uFFFD\uFFFD\uFFFD");
-    QTest::newRow("ASCII white space collapsed") << QByteArray("<title>\r\n Mirvo \t[1.2]&#10;\xE3\x80\x80</title>")
-                                                 << html << true << QStringLiteral("Mirvo [1.2] \u3000");
-    QTest::newRow("upper-case tag, attributes") << QByteArray("<TITLE lang=zh>[1.2]</TITLE >")
-                                                << html << true << QStringLiteral("[1.2]");
-    QTest::newRow("tags inside title are text") << QByteArray("<title><b>[1.2]</b></title>")
-                                                << html << true << QStringLiteral("<b>[1.2]</b>");
-    QTest::newRow("comment, script and longer tag skipped") << QByteArray(
-        "<!-- <title>[7]</title> --><script>t='<title>[8]</title>'</script><titles>[9]</titles>"
-        "<title>[1.2]</title><title>[2]</title>") << html << true << QStringLiteral("[1.2]");
-    QTest::newRow("empty title") << QByteArray("<title></title>") << html << true << QString();
-    QTest::newRow("no title") << page("<meta charset=\"utf-8\">") << html << false << QString();
-    QTest::newRow("unterminated title") << QByteArray("<title>[1.2]") << html << false << QString();
-}
-
-void tst_NetworkPageLoader::documentTitle()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(QByteArray, contentType);
-    QFETCH(bool, hasTitle);
-    QFETCH(QString, title);
-
-    const auto found = NetworkPageLoader::documentTitle(body, contentType);
-    QCOMPARE(found.has_value(), hasTitle);
-    if (hasTitle)
-        QCOMPARE(*found, title);
-}
-
-void tst_NetworkPageLoader::redirectAllowed_data()
-{
-    QTest::addColumn<QUrl>("from");
-    QTest::addColumn<QUrl>("to");
-    QTest::addColumn<bool>("allowed");
-
-    const QUrl http(QStringLiteral("http://a.example/x"));
-    const QUrl https(QStringLiteral("https://a.example/x"));
-    QTest::newRow("http to http") << http << QUrl(QStringLiteral("http://b.example/")) << true;
-    QTest::newRow("http to https") << http << https << true;
-    QTest::newRow("https to https") << https << QUrl(QStringLiteral("https://b.example/")) << true;
-    QTest::newRow("https to http") << https << http << false;
-    QTest::newRow("to ftp") << http << QUrl(QStringLiteral("ftp://a.example/x")) << false;
-    QTest::newRow("to file") << http << QUrl(QStringLiteral("file:///etc/passwd")) << false;
-    QTest::newRow("to data") << http << QUrl(QStringLiteral("data:text/html,<title>[9]</title>")) << false;
-}
-
-void tst_NetworkPageLoader::redirectAllowed()
-{
-    QFETCH(QUrl, from);
-    QFETCH(QUrl, to);
-    QFETCH(bool, allowed);
-
-    QCOMPARE(NetworkPageLoader::redirectAllowed(from, to), allowed);
-}
-
-void tst_NetworkPageLoader::load_data()
+void TestNetworkPageLoader::load_data()
 {
     QTest::addColumn<QByteArray>("response"); // for /page; %PORT% stands for the server's port
     QTest::addColumn<bool>("hasTitle");
@@ -243,6 +144,7 @@ void tst_NetworkPageLoader::load_data()
                                              << false << QString();
     QTest::newRow("redirect to file refused") << http("302 Found", "Location: file:///etc/hostname\r\n")
                                               << false << QString();
+    QTest::newRow("redirect loop gives up") << http("302 Found", "Location: /page\r\n") << false << QString();
     QTest::newRow("body at the cap")
         << http("200 OK", html, titled.leftJustified(NetworkPageLoader::maxBodySize, ' ')) << true
         << QStringLiteral("[1.2]");
@@ -250,7 +152,7 @@ void tst_NetworkPageLoader::load_data()
     QTest::newRow("body over the cap, no length") << http("200 OK", html, tooLarge, false) << false << QString();
 }
 
-void tst_NetworkPageLoader::load()
+void TestNetworkPageLoader::load()
 {
     QFETCH(QByteArray, response);
     QFETCH(bool, hasTitle);
@@ -259,7 +161,7 @@ void tst_NetworkPageLoader::load()
     LocalHttpServer server;
     server.routes.insert("/page", response.replace("%PORT%", server.port()));
     server.routes.insert("/target", htmlOk("<title>[1.1] target</title>"));
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     QSignalSpy begins(&loader, &NetworkPageLoader::downloadBegin);
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
@@ -271,7 +173,7 @@ void tst_NetworkPageLoader::load()
     QCOMPARE(loader.title(), hasTitle ? std::optional<QString>(title) : std::nullopt);
 }
 
-void tst_NetworkPageLoader::connectionRefused()
+void TestNetworkPageLoader::connectionRefused()
 {
     quint16 port = 0;
     {
@@ -279,7 +181,7 @@ void tst_NetworkPageLoader::connectionRefused()
         QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
         port = probe.serverPort();
     }
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
     loader.navigate(QStringLiteral("http://127.0.0.1:%1/archiver/?tid-81.html").arg(port));
@@ -287,11 +189,11 @@ void tst_NetworkPageLoader::connectionRefused()
     QVERIFY(!loader.title().has_value());
 }
 
-void tst_NetworkPageLoader::serverNeverAnswers()
+void TestNetworkPageLoader::serverNeverAnswers()
 {
     LocalHttpServer server;
     server.hanging.append("/page");
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     loader.setTimeout(std::chrono::milliseconds(200));
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
@@ -303,11 +205,11 @@ void tst_NetworkPageLoader::serverNeverAnswers()
     QCOMPARE(completes.count(), 1);
 }
 
-void tst_NetworkPageLoader::stopDuringLoad()
+void TestNetworkPageLoader::stopDuringLoad()
 {
     LocalHttpServer server;
     server.hanging.append("/page");
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
     loader.navigate(server.url("/page"));
@@ -321,11 +223,11 @@ void tst_NetworkPageLoader::stopDuringLoad()
     QCOMPARE(completes.count(), 1);
 }
 
-void tst_NetworkPageLoader::stopWhenIdleKeepsDocument()
+void TestNetworkPageLoader::stopWhenIdleKeepsDocument()
 {
     LocalHttpServer server;
     server.routes.insert("/page", htmlOk("<title>[1.2]</title>"));
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
     loader.navigate(server.url("/page"));
@@ -339,12 +241,12 @@ void tst_NetworkPageLoader::stopWhenIdleKeepsDocument()
     QVERIFY(!loader.title().has_value());
 }
 
-void tst_NetworkPageLoader::navigateWhileLoading()
+void TestNetworkPageLoader::navigateWhileLoading()
 {
     LocalHttpServer server;
     server.hanging.append("/slow");
     server.routes.insert("/page", htmlOk("<title>[1.1]</title>"));
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     QSignalSpy begins(&loader, &NetworkPageLoader::downloadBegin);
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
@@ -357,9 +259,9 @@ void tst_NetworkPageLoader::navigateWhileLoading()
     QCOMPARE(loader.title(), std::optional<QString>(QStringLiteral("[1.1]")));
 }
 
-void tst_NetworkPageLoader::nonWebSchemeRefused()
+void TestNetworkPageLoader::nonWebSchemeRefused()
 {
-    NetworkPageLoader loader;
+    NetworkPageLoader loader(mirvo::pagetitle::documentTitle);
     QSignalSpy begins(&loader, &NetworkPageLoader::downloadBegin);
     QSignalSpy completes(&loader, &NetworkPageLoader::downloadComplete);
 
@@ -370,5 +272,5 @@ void tst_NetworkPageLoader::nonWebSchemeRefused()
     QVERIFY(!loader.title().has_value());
 }
 
-QTEST_GUILESS_MAIN(tst_NetworkPageLoader)
+QTEST_GUILESS_MAIN(TestNetworkPageLoader)
 #include "tst_networkpageloader.moc"

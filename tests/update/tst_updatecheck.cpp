@@ -41,7 +41,7 @@ MessageAnswer answerFor(const QString &name)
 
 } // namespace
 
-class tst_UpdateCheck : public QObject
+class TestUpdateCheck : public QObject
 {
     Q_OBJECT
 
@@ -69,14 +69,14 @@ private:
     std::unique_ptr<UpdateCheck> m_check;
 };
 
-void tst_UpdateCheck::init()
+void TestUpdateCheck::init()
 {
     m_fakes = std::make_unique<FakeServices>();
     m_label = std::make_unique<ClickLabel>(initial);
     m_check = std::make_unique<UpdateCheck>(m_fakes->services(), *m_label, nullptr, site);
 }
 
-void tst_UpdateCheck::cleanup()
+void TestUpdateCheck::cleanup()
 {
     const QString leftovers = m_fakes->dialogs.leftovers();
     m_check.reset();
@@ -86,7 +86,7 @@ void tst_UpdateCheck::cleanup()
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void tst_UpdateCheck::addresses()
+void TestUpdateCheck::addresses()
 {
     for (const QString &root : {QStringLiteral("http://127.0.0.1:8080"), QStringLiteral("http://127.0.0.1:8080/")}) {
         QCOMPARE(UpdateCheck::checkPageAddress(root), QStringLiteral("http://127.0.0.1:8080/archiver/?tid-81.html"));
@@ -96,7 +96,7 @@ void tst_UpdateCheck::addresses()
     }
 }
 
-void tst_UpdateCheck::startNavigatesToCheckPage()
+void TestUpdateCheck::startNavigatesToCheckPage()
 {
     m_check->start();
 
@@ -106,7 +106,7 @@ void tst_UpdateCheck::startNavigatesToCheckPage()
     QCOMPARE(m_label->text(), checking);
 }
 
-void tst_UpdateCheck::evaluation_data()
+void TestUpdateCheck::evaluation_data()
 {
     QTest::addColumn<Title>("title"); // nothing: the loader holds no document
     QTest::addColumn<QString>("flag");
@@ -151,7 +151,7 @@ void tst_UpdateCheck::evaluation_data()
     row("open without close", QStringLiteral("版本[1.2"), absent, "", checking, false, absent);
 }
 
-void tst_UpdateCheck::evaluation()
+void TestUpdateCheck::evaluation()
 {
     QFETCH(Title, title);
     QFETCH(QString, flag);
@@ -186,7 +186,7 @@ void tst_UpdateCheck::evaluation()
     QCOMPARE(m_fakes->programEnd.ends, upgrades ? 1 : 0);
 }
 
-void tst_UpdateCheck::everyDownloadEvaluatesAfresh()
+void TestUpdateCheck::everyDownloadEvaluatesAfresh()
 {
     m_check->start();
     m_fakes->pageLoader.finishWith(QStringLiteral("[1.0]"));
@@ -200,7 +200,7 @@ void tst_UpdateCheck::everyDownloadEvaluatesAfresh()
     QCOMPARE(m_fakes->pageLoader.navigated.size(), 1);
 }
 
-void tst_UpdateCheck::label3Click_data()
+void TestUpdateCheck::label3Click_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("flag");
@@ -218,7 +218,7 @@ void tst_UpdateCheck::label3Click_data()
     QTest::newRow("offer and a blank") << upgrade + QLatin1Char(' ') << absent << false << false;
 }
 
-void tst_UpdateCheck::label3Click()
+void TestUpdateCheck::label3Click()
 {
     QFETCH(QString, caption);
     QFETCH(QString, flag);
@@ -246,7 +246,7 @@ void tst_UpdateCheck::label3Click()
     }
 }
 
-void tst_UpdateCheck::offAsksNothingAndShowsNothing()
+void TestUpdateCheck::offAsksNothingAndShowsNothing()
 {
     m_check = std::make_unique<UpdateCheck>(m_fakes->services(), *m_label, nullptr, site, UpdateCheckMode::Off);
     QCOMPARE(m_label->text(), QString());
@@ -264,5 +264,5 @@ void tst_UpdateCheck::offAsksNothingAndShowsNothing()
     QVERIFY(m_fakes->settings.values.isEmpty());
 }
 
-QTEST_MAIN(tst_UpdateCheck)
+QTEST_MAIN(TestUpdateCheck)
 #include "tst_updatecheck.moc"

@@ -5,7 +5,7 @@
 
 using namespace mirvo::versionrules;
 
-class tst_VersionRules : public QObject
+class TestVersionRules : public QObject
 {
     Q_OBJECT
 
@@ -21,13 +21,13 @@ private Q_SLOTS:
     void strictNumber();
 };
 
-void tst_VersionRules::initTestCase()
+void TestVersionRules::initTestCase()
 {
     // A locale with a decimal comma must not change how versions read.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
 
-void tst_VersionRules::announcedOrder_data()
+void TestVersionRules::announcedOrder_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("outcome"); // newer, same, older or nothing, against 1.1
@@ -51,7 +51,7 @@ void tst_VersionRules::announcedOrder_data()
     QTest::newRow("no brackets") << QStringLiteral("1.2") << QStringLiteral("nothing");
 }
 
-void tst_VersionRules::announcedOrder()
+void TestVersionRules::announcedOrder()
 {
     QFETCH(QString, title);
     QFETCH(QString, outcome);
@@ -64,7 +64,7 @@ void tst_VersionRules::announcedOrder()
     QCOMPARE(actual, outcome);
 }
 
-void tst_VersionRules::bracketedVersion_data()
+void TestVersionRules::bracketedVersion_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("announces");
@@ -81,7 +81,7 @@ void tst_VersionRules::bracketedVersion_data()
     QTest::newRow("empty title") << QString() << false << QString();
 }
 
-void tst_VersionRules::bracketedVersion()
+void TestVersionRules::bracketedVersion()
 {
     QFETCH(QString, title);
     QFETCH(bool, announces);
@@ -93,7 +93,7 @@ void tst_VersionRules::bracketedVersion()
         QCOMPARE(*found, remote);
 }
 
-void tst_VersionRules::lenientNumber_data()
+void TestVersionRules::lenientNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
@@ -118,7 +118,7 @@ void tst_VersionRules::lenientNumber_data()
     QTest::newRow("full-width digits") << QStringLiteral("１.２") << 0.0;
 }
 
-void tst_VersionRules::lenientNumber()
+void TestVersionRules::lenientNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
@@ -126,7 +126,7 @@ void tst_VersionRules::lenientNumber()
     QCOMPARE(mirvo::versionrules::lenientNumber(text), value);
 }
 
-void tst_VersionRules::strictNumber_data()
+void TestVersionRules::strictNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("isNumber");
@@ -148,7 +148,7 @@ void tst_VersionRules::strictNumber_data()
     QTest::newRow("inf") << QStringLiteral("inf") << false << 0.0;
 }
 
-void tst_VersionRules::strictNumber()
+void TestVersionRules::strictNumber()
 {
     QFETCH(QString, text);
     QFETCH(bool, isNumber);
@@ -160,5 +160,5 @@ void tst_VersionRules::strictNumber()
         QCOMPARE(*number, value);
 }
 
-QTEST_GUILESS_MAIN(tst_VersionRules)
+QTEST_GUILESS_MAIN(TestVersionRules)
 #include "tst_versionrules.moc"
