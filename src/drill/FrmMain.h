@@ -72,6 +72,7 @@ private:
                          const QKeySequence &shortcut, void (FrmMain::*handler)());
     std::optional<QString> readMeaning(const QString &word);
     void clearQuestion();
+    void showOptions(const std::array<QString, 4> &meanings);
     void showWord(const QString &word);
     void offerSpeech();
     void showFailure(const QString &message);

@@ -336,8 +336,8 @@ void TestFrmMain::entryDeletedBehindTheProgramsBack_data()
     QTest::addColumn<QList<float>>("draws");
     // Pick "b", which is gone.
     QTest::newRow("the asked word") << QList<float>{0.9f};
-    // Pick "a", right slot 1, then "b" for button 2.
-    QTest::newRow("a distractor") << QList<float>{0.0f, 0.0f, 0.9f};
+    // Pick "a", right slot 1, then "b" for button 2 ("a" for buttons 3 and 4).
+    QTest::newRow("a distractor") << QList<float>{0.0f, 0.0f, 0.9f, 0.0f, 0.0f};
 }
 
 void TestFrmMain::entryDeletedBehindTheProgramsBack()
