@@ -1,5 +1,7 @@
 #include "platform/FolderListing.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <vector>
 
@@ -22,9 +24,8 @@ bool listedBefore(const QString &a, const QString &b)
     return compareListed(a.toLower(), a, b.toLower(), b) < 0;
 }
 
-QStringList listOrdinaryFiles(const QString &folder)
+void sortListed(QStringList &names)
 {
-    QStringList names = detail::readOrdinaryFiles(folder);
     struct Keyed
     {
         QString lower;
@@ -41,6 +42,15 @@ QStringList listOrdinaryFiles(const QString &folder)
     });
     for (qsizetype i = 0; i < names.size(); ++i)
         names[i] = std::move(keyed[i].name);
+}
+
+QStringList listOrdinaryFiles(const QString &folder)
+{
+    QStringList names;
+    readOrdinaryFiles(folder, [&names](std::string_view name) {
+        names.append(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
+    });
+    sortListed(names);
     return names;
 }
 

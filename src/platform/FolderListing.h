@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <string_view>
+
 namespace mirvo {
 
 /// The names of the ordinary files in folder, links to ordinary files included, without
@@ -13,9 +16,11 @@ QStringList listOrdinaryFiles(const QString &folder);
 /// them, and names equal that way in binary order, so the order is total.
 bool listedBefore(const QString &a, const QString &b);
 
-namespace detail {
-/// The platform's reading of the folder, unsorted.
-QStringList readOrdinaryFiles(const QString &folder);
-} // namespace detail
+/// Sorts names into listing order.
+void sortListed(QStringList &names);
+
+/// Calls found with the name of each ordinary file in folder, hidden ones left out, in the
+/// file system's encoding and the directory's order.
+void readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found);
 
 } // namespace mirvo

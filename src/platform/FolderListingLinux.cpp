@@ -9,18 +9,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mirvo::detail {
+namespace mirvo {
 
-QStringList readOrdinaryFiles(const QString &folder)
+void readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
 {
-    QStringList names;
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return names;
+        return;
     DIR *dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
-        return names;
+        return;
     }
     while (const dirent *entry = ::readdir(dir)) {
         // Dot names are hidden, "." and ".." among them.
@@ -33,10 +32,9 @@ QStringList readOrdinaryFiles(const QString &folder)
             ordinary = ::fstatat(fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
         }
         if (ordinary)
-            names.append(QFile::decodeName(entry->d_name));
+            found(entry->d_name);
     }
     ::closedir(dir); // closes fd too
-    return names;
 }
 
-} // namespace mirvo::detail
+} // namespace mirvo

@@ -1,22 +1,23 @@
 #include "platform/FolderListing.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
-namespace mirvo::detail {
+namespace mirvo {
 
-QStringList readOrdinaryFiles(const QString &folder)
+void readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
 {
     // Without QDir::Hidden and QDir::System, hidden files and special files are left out.
-    QStringList names;
     QDirIterator it(folder, QDir::Files);
     while (it.hasNext()) {
         it.next();
         // QDir::Files keeps a link to a special file; only ordinary files are words.
-        if (it.fileInfo().isFile())
-            names.append(it.fileName());
+        if (it.fileInfo().isFile()) {
+            const QByteArray name = QFile::encodeName(it.fileName());
+            found(std::string_view(name.constData(), static_cast<size_t>(name.size())));
+        }
     }
-    return names;
 }
 
-} // namespace mirvo::detail
+} // namespace mirvo
