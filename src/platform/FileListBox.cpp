@@ -13,9 +13,9 @@
 
 namespace mirvo {
 
-/// The names of the listing, changed row by row on a refresh. Each name is also kept as the
-/// bytes the directory gives, so a refresh finds the names it already shows without decoding
-/// or sorting them again.
+/// The names of the listing, changed row by row on a refresh. The model keeps the order the
+/// directory gave the names in last time: a refresh walks the directory along it, so names it
+/// already shows cost a comparison of their bytes, not a decoding, lookup or sort.
 class NameListModel final : public QAbstractListModel
 {
 public:
@@ -38,13 +38,26 @@ public:
 
     /// Re-reads folder: each run of rows gone is removed and each run of new names inserted;
     /// when the runs are many, the list is replaced.
-    void refresh(const QString &folder);
+    void refresh(const QString &folder)
+    {
+        if (!applyDifference(folder))
+            rebuild(folder);
+    }
 
 private:
+    static constexpr size_t none = size_t(-1);
+    struct Known
+    {
+        std::string bytes;
+        QString name;
+        quint64 seen = 0;      ///< the refresh that last saw it
+        size_t position = 0;   ///< in the directory's order
+    };
     struct Added
     {
         QString name;
         std::string bytes;
+        size_t position; ///< in the directory's order
     };
     struct BytesHash
     {
@@ -52,123 +65,161 @@ private:
         size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
     };
 
-    void replace(std::vector<Added> added);
-    void removeRows(qsizetype first, qsizetype length);
+    bool applyDifference(const QString &folder);
+    void rebuild(const QString &folder);
+    qsizetype rowOf(const QString &name) const;
+    size_t remember(std::string bytes, QString name, size_t position);
 
-    QStringList m_names;
-    std::vector<std::string> m_bytes; ///< of each row
-    /// Every row's bytes, with the number of the refresh that last saw it.
-    std::unordered_map<std::string, quint64, BytesHash, std::equal_to<>> m_seen;
+    QStringList m_names;                ///< in listing order
+    std::vector<Known> m_known;         ///< every name shown, and free places
+    std::vector<size_t> m_free;         ///< places in m_known to reuse
+    std::vector<size_t> m_order;        ///< m_known places in the directory's order
+    std::unordered_map<std::string, size_t, BytesHash, std::equal_to<>> m_byBytes;
     quint64 m_refresh = 0;
 };
 
-void NameListModel::refresh(const QString &folder)
+size_t NameListModel::remember(std::string bytes, QString name, size_t position)
+{
+    size_t place = m_known.size();
+    if (m_free.empty()) {
+        m_known.emplace_back();
+    } else {
+        place = m_free.back();
+        m_free.pop_back();
+    }
+    m_byBytes.emplace(bytes, place);
+    m_known[place] = {std::move(bytes), std::move(name), m_refresh, position};
+    return place;
+}
+
+qsizetype NameListModel::rowOf(const QString &name) const
+{
+    const auto row = std::lower_bound(m_names.cbegin(), m_names.cend(), name, listedBefore);
+    return row != m_names.cend() && *row == name ? row - m_names.cbegin() : -1;
+}
+
+bool NameListModel::applyDifference(const QString &folder)
 {
     const quint64 now = ++m_refresh;
+    std::vector<size_t> order;
+    order.reserve(m_order.size() + 16);
+    std::vector<size_t> passed; // positions of the last order stepped over; checked at the end
     std::vector<Added> added;
-    qsizetype kept = 0;
-    bool twice = false; // a name given twice (the folder changed while read): counts are off
+    size_t next = 0;            // where in the last order the directory is expected to go on
+    bool lost = false;          // a name given twice, or the order too scrambled to follow
     readOrdinaryFiles(folder, [&](std::string_view bytes) {
-        const auto seen = m_seen.find(bytes);
-        if (seen == m_seen.end()) {
-            added.push_back({QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))),
-                             std::string(bytes)});
-        } else {
-            twice = twice || seen->second == now;
-            seen->second = now;
-            ++kept;
+        size_t place = none;
+        if (next < m_order.size() && m_known[m_order[next]].bytes == bytes) {
+            place = m_order[next++];
+        } else if (const auto found = m_byBytes.find(bytes); found != m_byBytes.end()) {
+            place = found->second;
+            for (; next < m_known[place].position; ++next)
+                passed.push_back(next);
+            next = m_known[place].position + 1;
+            lost = lost || passed.size() > m_order.size();
         }
+        if (place == none) {
+            added.push_back({QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size()))),
+                             std::string(bytes), order.size()});
+        } else {
+            lost = lost || m_known[place].seen == now;
+            m_known[place].seen = now;
+        }
+        order.push_back(place);
     });
+    if (lost)
+        return false;
+    for (; next < m_order.size(); ++next)
+        passed.push_back(next);
+
+    std::vector<qsizetype> removedRows;
+    for (const size_t position : passed) {
+        Known &known = m_known[m_order[position]];
+        if (known.seen == now)
+            continue;
+        const qsizetype row = rowOf(known.name);
+        if (row < 0)
+            return false;
+        removedRows.push_back(row);
+        known.seen = now; // counted once
+        known.position = none;
+    }
+    std::sort(removedRows.begin(), removedRows.end());
     std::sort(added.begin(), added.end(), [](const Added &a, const Added &b) { return listedBefore(a.name, b.name); });
 
     // Every run shifts the rows after it, so past a few runs one reset is cheaper.
     constexpr size_t manyRuns = 16;
-    std::vector<std::pair<qsizetype, qsizetype>> removed; // runs of rows: first, length
-    if (kept < m_names.size()) {
-        for (qsizetype row = 0; row < m_names.size() && removed.size() <= manyRuns; ++row) {
-            if (m_seen.find(m_bytes[size_t(row)])->second == now)
-                continue;
-            if (!removed.empty() && removed.back().first + removed.back().second == row)
-                ++removed.back().second;
-            else
-                removed.emplace_back(row, 1);
+    size_t runs = 0;
+    for (size_t i = 0; i < removedRows.size() && runs <= manyRuns; ++i)
+        runs += i == 0 || removedRows[i] != removedRows[i - 1] + 1;
+    const auto rowFor = [this](const QString &name) {
+        return std::upper_bound(m_names.cbegin(), m_names.cend(), name, listedBefore) - m_names.cbegin();
+    };
+    for (size_t i = 0; i < added.size() && runs <= manyRuns; ++i)
+        runs += i == 0 || rowFor(added[i - 1].name) != rowFor(added[i].name);
+    if (runs > manyRuns)
+        return false;
+
+    for (size_t end = removedRows.size(); end > 0;) {
+        size_t first = end - 1;
+        while (first > 0 && removedRows[first - 1] + 1 == removedRows[first])
+            --first;
+        const qsizetype row = removedRows[first];
+        const qsizetype length = qsizetype(end - first);
+        beginRemoveRows({}, int(row), int(row + length - 1));
+        m_names.remove(row, length);
+        endRemoveRows();
+        end = first;
+    }
+    for (const size_t position : passed) {
+        const size_t place = m_order[position];
+        if (m_known[place].position == none) {
+            m_byBytes.erase(m_known[place].bytes);
+            m_known[place] = {};
+            m_free.push_back(place);
         }
     }
-    size_t insertionRuns = 0;
-    for (size_t i = 0; i < added.size() && insertionRuns + removed.size() <= manyRuns; ++i) {
-        if (i == 0 || std::upper_bound(m_names.cbegin(), m_names.cend(), added[i - 1].name, listedBefore)
-                          != std::upper_bound(m_names.cbegin(), m_names.cend(), added[i].name, listedBefore))
-            ++insertionRuns;
-    }
-    if (twice || removed.size() + insertionRuns > manyRuns) {
-        replace(std::move(added));
-        return;
-    }
-
-    for (auto run = removed.crbegin(); run != removed.crend(); ++run)
-        removeRows(run->first, run->second);
     // From the last new name back, so the rows found for the earlier ones stay where they are.
-    for (auto end = added.size(); end > 0;) {
-        const auto row = std::upper_bound(m_names.cbegin(), m_names.cend(), added[end - 1].name, listedBefore)
-                         - m_names.cbegin();
-        auto first = end - 1;
-        while (first > 0 && std::upper_bound(m_names.cbegin(), m_names.cend(), added[first - 1].name, listedBefore)
-                                    - m_names.cbegin() == row)
+    for (size_t end = added.size(); end > 0;) {
+        const qsizetype row = rowFor(added[end - 1].name);
+        size_t first = end - 1;
+        while (first > 0 && rowFor(added[first - 1].name) == row)
             --first;
-        const auto length = static_cast<qsizetype>(end - first);
-        beginInsertRows({}, static_cast<int>(row), static_cast<int>(row + length - 1));
+        const qsizetype length = qsizetype(end - first);
+        beginInsertRows({}, int(row), int(row + length - 1));
         m_names.insert(row, length, QString());
-        m_bytes.insert(m_bytes.begin() + row, length, std::string());
         for (qsizetype i = 0; i < length; ++i) {
             Added &name = added[first + size_t(i)];
-            m_names[row + i] = std::move(name.name);
-            m_seen.emplace(name.bytes, now);
-            m_bytes[size_t(row + i)] = std::move(name.bytes);
+            m_names[row + i] = name.name;
+            order[name.position] = remember(std::move(name.bytes), std::move(name.name), name.position);
         }
         endInsertRows();
         end = first;
     }
-}
-
-void NameListModel::removeRows(qsizetype first, qsizetype length)
-{
-    beginRemoveRows({}, static_cast<int>(first), static_cast<int>(first + length - 1));
-    for (qsizetype row = first; row < first + length; ++row)
-        m_seen.erase(m_bytes[size_t(row)]);
-    m_names.remove(first, length);
-    m_bytes.erase(m_bytes.begin() + first, m_bytes.begin() + first + length);
-    endRemoveRows();
-}
-
-void NameListModel::replace(std::vector<Added> added)
-{
-    // The rows still there are in order already: merge the sorted new names into them.
-    const quint64 now = m_refresh;
-    QStringList names;
-    std::vector<std::string> bytes;
-    names.reserve(m_names.size() + qsizetype(added.size()));
-    bytes.reserve(names.capacity());
-    auto next = added.begin();
-    const auto takeAddedBefore = [&](const QString *name) {
-        for (; next != added.end() && (!name || listedBefore(next->name, *name)); ++next) {
-            names.append(std::move(next->name));
-            bytes.push_back(std::move(next->bytes));
-        }
-    };
-    for (qsizetype row = 0; row < m_names.size(); ++row) {
-        if (m_seen.find(m_bytes[size_t(row)])->second != now)
-            continue;
-        takeAddedBefore(&m_names.at(row));
-        names.append(m_names.at(row));
-        bytes.push_back(std::move(m_bytes[size_t(row)]));
+    if (!passed.empty() || !added.empty() || order.size() != m_order.size()) {
+        for (size_t position = 0; position < order.size(); ++position)
+            m_known[order[position]].position = position;
     }
-    takeAddedBefore(nullptr);
+    m_order = std::move(order);
+    return true;
+}
+
+void NameListModel::rebuild(const QString &folder)
+{
+    m_known.clear();
+    m_free.clear();
+    m_order.clear();
+    m_byBytes.clear();
+    QStringList names;
+    readOrdinaryFiles(folder, [&](std::string_view bytes) {
+        QString name = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+        names.append(name);
+        if (m_byBytes.find(bytes) == m_byBytes.end())
+            m_order.push_back(remember(std::string(bytes), std::move(name), m_order.size()));
+    });
+    sortListed(names);
     beginResetModel();
     m_names = std::move(names);
-    m_bytes = std::move(bytes);
-    m_seen.clear();
-    for (const std::string &name : m_bytes)
-        m_seen.emplace(name, now);
     endResetModel();
 }
 

@@ -306,6 +306,22 @@ void TestWordStore::refreshKeepsSelectionAndTellsNothing()
     list.refresh();
     QCOMPARE(list.selectedName(), QString());
     QCOMPARE(list.count(), 3);
+    // Changes in one place, then between every two names, and a name removed and made again.
+    const auto shown = [&list] {
+        QStringList names;
+        for (int row = 0; row < list.count(); ++row)
+            names.append(list.nameAt(row));
+        return names;
+    };
+    for (const int start : {0, 1}) {
+        for (int i = start; i < 40; i += 2)
+            QVERIFY(store.writeEntry(QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("x"), nullptr));
+        QVERIFY(store.deleteEntry(QStringLiteral("d"), nullptr));
+        QVERIFY(store.writeEntry(QStringLiteral("d"), QStringLiteral("y"), nullptr));
+        list.refresh();
+        QCOMPARE(shown(), FileListBox::listFolder(m_folder));
+    }
+    QCOMPARE(list.count(), 43);
     QCOMPARE(told.count(), 0);
 }
 
