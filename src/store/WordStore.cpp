@@ -49,9 +49,8 @@ QString temporaryPath(const QString &folder)
     // Hidden, so a temporary left by a crash is never listed as a word (QSaveFile's temporary
     // is named after its target, visible, so it is not used).
     static std::atomic<unsigned> counter{0};
-    return folder + QStringLiteral("/.mirvo-%1-%2.tmp")
-                        .arg(QCoreApplication::applicationPid())
-                        .arg(counter.fetch_add(1));
+    static const qint64 pid = QCoreApplication::applicationPid(); // a system call each time asked
+    return folder + QStringLiteral("/.mirvo-%1-%2.tmp").arg(pid).arg(counter.fetch_add(1));
 }
 
 bool fail(QString *error, const QString &message)
