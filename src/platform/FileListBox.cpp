@@ -107,12 +107,14 @@ bool NameListModel::applyDifference(const QString &folder)
     std::vector<Added> added;
     size_t next = 0;            // where in the last order the directory is expected to go on
     bool lost = false;          // a name given twice, or the order too scrambled to follow
+    bool moved = false;         // the directory left the last order somewhere
     readOrdinaryFiles(folder, [&](std::string_view bytes) {
         size_t place = none;
         if (next < m_order.size() && m_known[m_order[next]].bytes == bytes) {
             place = m_order[next++];
         } else if (const auto found = m_byBytes.find(bytes); found != m_byBytes.end()) {
             place = found->second;
+            moved = true;
             for (; next < m_known[place].position; ++next)
                 passed.push_back(next);
             next = m_known[place].position + 1;
@@ -196,7 +198,7 @@ bool NameListModel::applyDifference(const QString &folder)
         endInsertRows();
         end = first;
     }
-    if (!passed.empty() || !added.empty() || order.size() != m_order.size()) {
+    if (moved || !passed.empty() || !added.empty()) {
         for (size_t position = 0; position < order.size(); ++position)
             m_known[order[position]].position = position;
     }
