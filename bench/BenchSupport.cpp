@@ -20,19 +20,21 @@ namespace {
 
 std::unique_ptr<DrillWindow> g_window3600;
 std::unique_ptr<DrillWindow> g_window100k;
-std::unique_ptr<QTemporaryDir> g_folder100k;
+std::unique_ptr<DrillWindow> g_scratch3600;
+std::vector<std::unique_ptr<QTemporaryDir>> g_scratchFolders;
 std::vector<GoalRow> g_goals;
 
-/// 100000 entries: the shipped words, then the same words again with a number appended.
-QString make100kStore()
+/// entries entries in a scratch folder: the shipped words, then the same words again with a
+/// number appended.
+QString makeScratchStore(int entries)
 {
-    g_folder100k =
-        std::make_unique<QTemporaryDir>(scratchFolder() + QStringLiteral("/mirvo-100k-XXXXXX"));
-    const QString folder = g_folder100k->filePath(QStringLiteral("words"));
+    g_scratchFolders.push_back(
+        std::make_unique<QTemporaryDir>(scratchFolder() + QStringLiteral("/mirvo-store-XXXXXX")));
+    const QString folder = g_scratchFolders.back()->filePath(QStringLiteral("words"));
     QDir().mkpath(folder);
     const QStringList names = mirvo::FileListBox::listFolder(storeFolder());
     const std::string target = local(folder);
-    for (int i = 0; i < 100000 && !names.isEmpty(); ++i) {
+    for (int i = 0; i < entries && !names.isEmpty(); ++i) {
         const QString &base = names.at(i % names.size());
         QFile source(storeFolder() + QLatin1Char('/') + base);
         source.open(QIODevice::ReadOnly);
@@ -139,15 +141,23 @@ DrillWindow &window3600()
 DrillWindow &window100k()
 {
     if (!g_window100k)
-        g_window100k = std::make_unique<DrillWindow>(make100kStore());
+        g_window100k = std::make_unique<DrillWindow>(makeScratchStore(100000));
     return *g_window100k;
+}
+
+DrillWindow &scratchWindow3600()
+{
+    if (!g_scratch3600)
+        g_scratch3600 = std::make_unique<DrillWindow>(makeScratchStore(3600));
+    return *g_scratch3600;
 }
 
 void dropFixtures()
 {
     g_window3600.reset();
     g_window100k.reset();
-    g_folder100k.reset();
+    g_scratch3600.reset();
+    g_scratchFolders.clear();
 }
 
 void recordGoal(const GoalRow &row)

@@ -85,6 +85,8 @@ struct DrillWindow
 /// Windows shared by the benchmarks, made on first use and dropped before the application.
 DrillWindow &window3600();
 DrillWindow &window100k();
+/// The shipped words in a scratch folder, beside the 100000-entry store.
+DrillWindow &scratchWindow3600();
 void dropFixtures();
 
 /// One line of the goal table printed after the run.

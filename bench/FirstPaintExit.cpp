@@ -1,4 +1,4 @@
-// Linked into both start-up programs only: once a top-level window has had its first paint,
+// Linked into the start-up programs only: once a top-level window has had its first paint,
 // the window is shown and painted, so print a marker with the peak resident memory for the
 // measuring parent and end at once.
 #include <QCoreApplication>

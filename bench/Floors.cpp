@@ -4,7 +4,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace floors {
@@ -49,16 +48,15 @@ double readFiles(const std::vector<std::string> &paths)
     return since(start);
 }
 
-double listWithStat(const std::string &folder, int *count)
+double listNames(const std::string &folder, int *count)
 {
     const auto start = Clock::now();
     *count = 0;
     DIR *dir = ::opendir(folder.c_str());
     if (!dir)
         return since(start);
-    struct stat info;
     while (const dirent *entry = ::readdir(dir)) {
-        if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+        if (entry->d_type == DT_REG && entry->d_name[0] != '.')
             ++*count;
     }
     ::closedir(dir);

@@ -20,7 +20,7 @@ double writeEntries(const std::string &folder, const std::vector<Entry> &entries
 /// open/read/close of each file (one read: entries are small).
 double readFiles(const std::vector<std::string> &paths);
 
-/// readdir of folder with an fstatat per name; *count receives the ordinary files seen.
-double listWithStat(const std::string &folder, int *count);
+/// readdir of folder alone; *count receives the names the directory marks as ordinary files.
+double listNames(const std::string &folder, int *count);
 
 } // namespace floors

@@ -79,7 +79,7 @@ void firstRunImport(benchmark::State &state)
     // Deleting only now: ext4 without a journal skips inodes freed in the last minutes when it
     // allocates, which would slow whichever writes came next.
     work.remove();
-    bench::reportRatio(state, "first run: import 3600", measured, floor, "ms", 2.5);
+    bench::reportRatio(state, "first run: import 3600", measured, floor, "ms", 1.8);
 }
 
 /// A resident-set figure of this process from /proc/self/status, in MB ("VmHWM:", "VmRSS:").

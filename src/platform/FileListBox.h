@@ -3,9 +3,9 @@
 #include <QListView>
 #include <QStringList>
 
-class QStringListModel;
-
 namespace mirvo {
+
+class NameListModel;
 
 /// A list of the file names in one folder: ordinary files only, no folders, no hidden or
 /// system files. The listing is a snapshot until refresh().
@@ -18,14 +18,16 @@ public:
 
     void setFolder(const QString &folder);
     QString folder() const { return m_folder; }
+    /// Re-reads the folder and applies what changed as removed and inserted rows, so the
+    /// view keeps its scroll position.
     void refresh();
 
-    int count() const { return m_names.size(); }
+    int count() const;
     /// Selects the entry at a zero-based position; does not raise entryClicked().
     void select(int position);
     /// The selected name, or an empty string when nothing is selected.
     QString selectedName() const;
-    QString nameAt(int position) const { return m_names.at(position); }
+    QString nameAt(int position) const;
 
     /// The names a listing of folder holds, in the order the list shows them.
     static QStringList listFolder(const QString &folder);
@@ -40,8 +42,7 @@ private:
     int selectedRow() const;
 
     QString m_folder;
-    QStringList m_names;
-    QStringListModel *m_model;
+    NameListModel *m_model;
     int m_announcedRow = -1; ///< the selected row last told of, or selected from code
     bool m_selectingFromCode = false;
 };

@@ -6,8 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace mirvo;
 using mirvo::test::readBytes;
@@ -31,12 +36,14 @@ private slots:
     void deleteMissingEntryCountsAsDeleted();
     void removeStoreLeavesHiddenFiles();
     void readingFolderOrMissingEntryFails();
+    void listingShowsOrdinaryFilesOnly_data();
     void listingShowsOrdinaryFilesOnly();
     void handMadeNamesReadAndDelete();
     void removeStoreClearsLeftTemporaries();
     void reasonsAreInChinese();
     void firstLineIsCapped();
     void listingIsSnapshotUntilRefreshed();
+    void refreshKeepsSelectionAndTellsNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -210,15 +217,57 @@ void TestWordStore::readingFolderOrMissingEntryFails()
     QVERIFY(QFileInfo(store.entryPath(QStringLiteral("folder"))).isDir());
 }
 
+void TestWordStore::listingShowsOrdinaryFilesOnly_data()
+{
+    // Each made thing is "file:name", "dir:name", "fifo:name" or "link:name>target".
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("files, hidden file, folder")
+        << QStringList{QStringLiteral("file:b"), QStringLiteral("file:A name with spaces.txt"),
+                       QStringLiteral("file:.mirvo-1-1.tmp"), QStringLiteral("dir:sub")}
+        << QStringList{QStringLiteral("A name with spaces.txt"), QStringLiteral("b")};
+#ifdef Q_OS_UNIX
+    // A link counts as what it leads to; only ordinary files are words (a link to a fifo too
+    // would hang the first read of its meaning).
+    QTest::newRow("links and a fifo")
+        << QStringList{QStringLiteral("file:word"), QStringLiteral("link:linked>word"),
+                       QStringLiteral("link:broken>nothing"), QStringLiteral("dir:sub"),
+                       QStringLiteral("link:tosub>sub"), QStringLiteral("fifo:pipe"),
+                       QStringLiteral("link:topipe>pipe"), QStringLiteral("link:.hidden>word")}
+        << QStringList{QStringLiteral("linked"), QStringLiteral("word")};
+#endif
+    // Lower-cased code order as before; names equal that way in code order.
+    QTest::newRow("order")
+        << QStringList{QStringLiteral("file:ta"), QStringLiteral("file:\u017Fa"), QStringLiteral("file:sb"),
+                       QStringLiteral("file:ab"), QStringLiteral("file:aB"), QStringLiteral("file:Ab"),
+                       QStringLiteral("file:_x"), QStringLiteral("file:Zed"), QStringLiteral("file:中文")}
+        << QStringList{QStringLiteral("_x"), QStringLiteral("Ab"), QStringLiteral("aB"), QStringLiteral("ab"),
+                       QStringLiteral("sb"), QStringLiteral("ta"), QStringLiteral("Zed"),
+                       QStringLiteral("\u017Fa"), QStringLiteral("中文")};
+}
+
 void TestWordStore::listingShowsOrdinaryFilesOnly()
 {
-    const WordStore store(m_folder);
-    QVERIFY(store.writeEntry(QStringLiteral("b"), QStringLiteral("x"), nullptr));
-    QVERIFY(writeBytes(m_folder + QStringLiteral("/A name with spaces.txt"), "y\r\n"));
-    QVERIFY(writeBytes(m_folder + QStringLiteral("/.mirvo-1-1.tmp"), "partial"));
-    QVERIFY(QDir(m_folder).mkdir(QStringLiteral("sub")));
-    QCOMPARE(FileListBox::listFolder(m_folder),
-             (QStringList{QStringLiteral("A name with spaces.txt"), QStringLiteral("b")}));
+    QFETCH(QStringList, made);
+    QFETCH(QStringList, listed);
+    const QDir folder(m_folder);
+    for (const QString &thing : made) {
+        const QString kind = thing.section(QLatin1Char(':'), 0, 0);
+        const QString name = thing.section(QLatin1Char(':'), 1).section(QLatin1Char('>'), 0, 0);
+        const QString target = thing.section(QLatin1Char('>'), 1);
+        const QString path = folder.filePath(name);
+        if (kind == QLatin1String("file"))
+            QVERIFY(writeBytes(path, "x\r\n"));
+        else if (kind == QLatin1String("dir"))
+            QVERIFY(folder.mkdir(name));
+        else if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(target, path));
+#ifdef Q_OS_UNIX
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    }
+    QCOMPARE(FileListBox::listFolder(m_folder), listed);
 }
 
 void TestWordStore::listingIsSnapshotUntilRefreshed()
@@ -235,6 +284,45 @@ void TestWordStore::listingIsSnapshotUntilRefreshed()
     list.refresh();
     QCOMPARE(list.count(), 1);
     QCOMPARE(list.nameAt(0), QStringLiteral("b"));
+}
+
+void TestWordStore::refreshKeepsSelectionAndTellsNothing()
+{
+    const WordStore store(m_folder);
+    for (const char *word : {"a", "b", "c", "d"})
+        QVERIFY(store.writeEntry(QString::fromLatin1(word), QStringLiteral("x"), nullptr));
+    FileListBox list;
+    list.setFolder(m_folder);
+    list.select(2);
+    QSignalSpy told(&list, &FileListBox::entryClicked);
+    // A word before the selection goes and one comes after it: the selection stays on "c".
+    QVERIFY(store.deleteEntry(QStringLiteral("a"), nullptr));
+    QVERIFY(store.writeEntry(QStringLiteral("e"), QStringLiteral("x"), nullptr));
+    list.refresh();
+    QCOMPARE(list.selectedName(), QStringLiteral("c"));
+    QCOMPARE(list.nameAt(3), QStringLiteral("e"));
+    // The selected word itself goes: nothing is selected, not its neighbour.
+    QVERIFY(store.deleteEntry(QStringLiteral("c"), nullptr));
+    list.refresh();
+    QCOMPARE(list.selectedName(), QString());
+    QCOMPARE(list.count(), 3);
+    // Changes in one place, then between every two names, and a name removed and made again.
+    const auto shown = [&list] {
+        QStringList names;
+        for (int row = 0; row < list.count(); ++row)
+            names.append(list.nameAt(row));
+        return names;
+    };
+    for (const int start : {0, 1}) {
+        for (int i = start; i < 40; i += 2)
+            QVERIFY(store.writeEntry(QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("x"), nullptr));
+        QVERIFY(store.deleteEntry(QStringLiteral("d"), nullptr));
+        QVERIFY(store.writeEntry(QStringLiteral("d"), QStringLiteral("y"), nullptr));
+        list.refresh();
+        QCOMPARE(shown(), FileListBox::listFolder(m_folder));
+    }
+    QCOMPARE(list.count(), 43);
+    QCOMPARE(told.count(), 0);
 }
 
 void TestWordStore::handMadeNamesReadAndDelete()

@@ -1,0 +1,57 @@
+#include "platform/FolderListing.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <vector>
+
+namespace mirvo {
+
+namespace {
+
+int compareListed(const QString &aLower, const QString &a, const QString &bLower, const QString &b)
+{
+    if (const int byLower = aLower.compare(bLower))
+        return byLower;
+    return a.compare(b);
+}
+
+} // namespace
+
+bool listedBefore(const QString &a, const QString &b)
+{
+    // toLower() shares the name itself when nothing changes, so plain words cost no copy.
+    return compareListed(a.toLower(), a, b.toLower(), b) < 0;
+}
+
+void sortListed(QStringList &names)
+{
+    struct Keyed
+    {
+        QString lower;
+        QString name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (QString &name : names) {
+        QString lower = name.toLower();
+        keyed.push_back({std::move(lower), std::move(name)});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        return compareListed(a.lower, a.name, b.lower, b.name) < 0;
+    });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = std::move(keyed[i].name);
+}
+
+QStringList listOrdinaryFiles(const QString &folder)
+{
+    QStringList names;
+    readOrdinaryFiles(folder, [&names](std::string_view name) {
+        names.append(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
+    });
+    sortListed(names);
+    return names;
+}
+
+} // namespace mirvo

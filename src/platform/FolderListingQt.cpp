@@ -1,0 +1,23 @@
+#include "platform/FolderListing.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace mirvo {
+
+void readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
+{
+    // Without QDir::Hidden and QDir::System, hidden files and special files are left out.
+    QDirIterator it(folder, QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        // QDir::Files keeps a link to a special file; only ordinary files are words.
+        if (it.fileInfo().isFile()) {
+            const QByteArray name = QFile::encodeName(it.fileName());
+            found(std::string_view(name.constData(), static_cast<size_t>(name.size())));
+        }
+    }
+}
+
+} // namespace mirvo
