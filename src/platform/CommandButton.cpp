@@ -1,5 +1,7 @@
 #include "platform/CommandButton.h"
 
+#include "platform/TextFit.h"
+
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 
@@ -39,11 +41,7 @@ int CommandButton::textWidth() const
 void CommandButton::showCaption()
 {
     // Cut first, then double: a cut must not split an "&&" pair.
-    const QFontMetrics metrics = fontMetrics();
-    const int width = textWidth();
-    const QString elided = metrics.horizontalAdvance(m_caption) <= width
-        ? m_caption
-        : metrics.elidedText(m_caption, Qt::ElideRight, width);
+    const QString elided = fitText(font(), m_caption, textWidth());
     setText(literal(elided));
     setToolTip(elided == m_caption ? QString() : m_caption);
 }

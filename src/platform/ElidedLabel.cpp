@@ -1,5 +1,7 @@
 #include "platform/ElidedLabel.h"
 
+#include "platform/TextFit.h"
+
 #include <QPainter>
 #include <QStyle>
 
@@ -19,9 +21,7 @@ void ElidedLabel::setWholeText(const QString &text)
 
 QString ElidedLabel::shownText() const
 {
-    const QFontMetrics metrics = fontMetrics();
-    const int width = contentsRect().width();
-    return metrics.horizontalAdvance(text()) <= width ? text() : metrics.elidedText(text(), Qt::ElideRight, width);
+    return fitText(font(), text(), contentsRect().width());
 }
 
 void ElidedLabel::paintEvent(QPaintEvent *)
