@@ -116,8 +116,8 @@ void FrmMain::showWord(const QString &word)
 
 void FrmMain::offerSpeech()
 {
-    const bool cut = m_lbWord->shownText() != m_lbWord->text();
-    m_lbWord->setToolTip(drillaccess::wordTip(cut ? m_lbWord->text() : QString(), m_services.speech.available()));
+    m_lbWord->setToolTip(drillaccess::wordTip(m_lbWord->isCut() ? m_lbWord->text() : QString(),
+                                              m_services.speech.available()));
 }
 
 void FrmMain::lbWord_Click()

@@ -16,7 +16,7 @@ ElidedLabel::ElidedLabel(const QString &text, QWidget *parent)
 void ElidedLabel::setWholeText(const QString &text)
 {
     setText(text);
-    setToolTip(shownText() == text ? QString() : text);
+    m_cut = shownText() != text;
 }
 
 QString ElidedLabel::shownText() const
