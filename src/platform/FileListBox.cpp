@@ -4,6 +4,8 @@
 
 #include <QAbstractListModel>
 #include <QFile>
+#include <QEvent>
+#include <QHeaderView>
 
 #include <algorithm>
 #include <string>
@@ -36,22 +38,44 @@ public:
         return m_names.at(index.row());
     }
 
-    /// Re-reads folder: each run of rows gone is removed and each run of new names inserted;
-    /// when the runs are many, the list is replaced.
+    /// Brings the rows up to date with folder: from the change notices when they tell what
+    /// changed, else by reading it whole.
     void refresh(const QString &folder)
     {
-        if (!applyDifference(folder))
-            rebuild(folder);
+        if (folder == m_followed) {
+            if (const auto changes = m_watch.takeChanges(manyRuns); changes && applyChanges(*changes))
+                return;
+        }
+        reread(folder);
+    }
+
+    /// Reads folder whole: each run of rows gone is removed and each run of new names
+    /// inserted; when the runs are many, the list is replaced.
+    void reread(const QString &folder)
+    {
+        m_watch.follow(folder);
+        m_followed = folder;
+        bool byFolderAlone = true;
+        if (!applyDifference(folder, &byFolderAlone))
+            byFolderAlone = rebuild(folder);
+        if (!byFolderAlone)
+            m_watch.forget();
     }
 
 private:
     static constexpr size_t none = size_t(-1);
+    /// Past this many separate runs of changes, one reset is cheaper than moving rows run by run.
+    static constexpr size_t manyRuns = 16;
+    /// A name that is gone keeps its place in m_order, with no bytes, until the next reading;
+    /// a name that came by a notice is at the end of m_order, floating, as its place in the
+    /// directory's order is not known yet.
     struct Known
     {
         std::string bytes;
         QString name;
         quint64 seen = 0;      ///< the refresh that last saw it
         size_t position = 0;   ///< in the directory's order
+        bool floating = false; ///< position is not the directory's
     };
     struct Added
     {
@@ -65,8 +89,9 @@ private:
         size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
     };
 
-    bool applyDifference(const QString &folder);
-    void rebuild(const QString &folder);
+    bool applyChanges(const std::vector<FolderWatch::Change> &changes);
+    bool applyDifference(const QString &folder, bool *byFolderAlone);
+    bool rebuild(const QString &folder);
     qsizetype rowOf(const QString &name) const;
     size_t remember(std::string bytes, QString name, size_t position);
 
@@ -76,6 +101,8 @@ private:
     std::vector<size_t> m_order;        ///< m_known places in the directory's order
     std::unordered_map<std::string, size_t, BytesHash, std::equal_to<>> m_byBytes;
     quint64 m_refresh = 0;
+    FolderWatch m_watch;
+    QString m_followed; ///< the folder m_watch follows
 };
 
 size_t NameListModel::remember(std::string bytes, QString name, size_t position)
@@ -98,7 +125,36 @@ qsizetype NameListModel::rowOf(const QString &name) const
     return row != m_names.cend() && *row == name ? row - m_names.cbegin() : -1;
 }
 
-bool NameListModel::applyDifference(const QString &folder)
+bool NameListModel::applyChanges(const std::vector<FolderWatch::Change> &changes)
+{
+    for (const FolderWatch::Change &change : changes) {
+        const auto found = m_byBytes.find(change.bytes);
+        if (change.listed && found == m_byBytes.end()) {
+            QString name = QFile::decodeName(QByteArray(change.bytes.data(), qsizetype(change.bytes.size())));
+            const qsizetype row = std::upper_bound(m_names.cbegin(), m_names.cend(), name, listedBefore) - m_names.cbegin();
+            beginInsertRows({}, int(row), int(row));
+            m_names.insert(row, name);
+            endInsertRows();
+            const size_t place = remember(change.bytes, std::move(name), m_order.size());
+            m_known[place].floating = true;
+            m_order.push_back(place);
+        } else if (!change.listed && found != m_byBytes.end()) {
+            Known &known = m_known[found->second];
+            const qsizetype row = rowOf(known.name);
+            if (row < 0)
+                return false;
+            beginRemoveRows({}, int(row), int(row));
+            m_names.remove(row);
+            endRemoveRows();
+            m_byBytes.erase(found);
+            known.bytes.clear();
+            known.name.clear();
+        }
+    }
+    return true;
+}
+
+bool NameListModel::applyDifference(const QString &folder, bool *byFolderAlone)
 {
     const quint64 now = ++m_refresh;
     std::vector<size_t> order;
@@ -108,17 +164,19 @@ bool NameListModel::applyDifference(const QString &folder)
     size_t next = 0;            // where in the last order the directory is expected to go on
     bool lost = false;          // a name given twice, or the order too scrambled to follow
     bool moved = false;         // the directory left the last order somewhere
-    readOrdinaryFiles(folder, [&](std::string_view bytes) {
+    *byFolderAlone = readOrdinaryFiles(folder, [&](std::string_view bytes) {
         size_t place = none;
         if (next < m_order.size() && m_known[m_order[next]].bytes == bytes) {
             place = m_order[next++];
         } else if (const auto found = m_byBytes.find(bytes); found != m_byBytes.end()) {
             place = found->second;
             moved = true;
-            for (; next < m_known[place].position; ++next)
-                passed.push_back(next);
-            next = m_known[place].position + 1;
-            lost = lost || passed.size() > m_order.size();
+            if (!m_known[place].floating) {
+                for (; next < m_known[place].position; ++next)
+                    passed.push_back(next);
+                next = m_known[place].position + 1;
+                lost = lost || passed.size() > m_order.size();
+            }
         }
         if (place == none) {
             added.push_back({QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size()))),
@@ -139,18 +197,18 @@ bool NameListModel::applyDifference(const QString &folder)
         Known &known = m_known[m_order[position]];
         if (known.seen == now)
             continue;
+        known.seen = now; // counted once
+        known.position = none;
+        if (known.bytes.empty())
+            continue; // its row went with its notice
         const qsizetype row = rowOf(known.name);
         if (row < 0)
             return false;
         removedRows.push_back(row);
-        known.seen = now; // counted once
-        known.position = none;
     }
     std::sort(removedRows.begin(), removedRows.end());
     std::sort(added.begin(), added.end(), [](const Added &a, const Added &b) { return listedBefore(a.name, b.name); });
 
-    // Every run shifts the rows after it, so past a few runs one reset is cheaper.
-    constexpr size_t manyRuns = 16;
     size_t runs = 0;
     for (size_t i = 0; i < removedRows.size() && runs <= manyRuns; ++i)
         runs += i == 0 || removedRows[i] != removedRows[i - 1] + 1;
@@ -176,7 +234,8 @@ bool NameListModel::applyDifference(const QString &folder)
     for (const size_t position : passed) {
         const size_t place = m_order[position];
         if (m_known[place].position == none) {
-            m_byBytes.erase(m_known[place].bytes);
+            if (!m_known[place].bytes.empty())
+                m_byBytes.erase(m_known[place].bytes);
             m_known[place] = {};
             m_free.push_back(place);
         }
@@ -199,21 +258,23 @@ bool NameListModel::applyDifference(const QString &folder)
         end = first;
     }
     if (moved || !passed.empty() || !added.empty()) {
-        for (size_t position = 0; position < order.size(); ++position)
+        for (size_t position = 0; position < order.size(); ++position) {
             m_known[order[position]].position = position;
+            m_known[order[position]].floating = false;
+        }
     }
     m_order = std::move(order);
     return true;
 }
 
-void NameListModel::rebuild(const QString &folder)
+bool NameListModel::rebuild(const QString &folder)
 {
     m_known.clear();
     m_free.clear();
     m_order.clear();
     m_byBytes.clear();
     QStringList names;
-    readOrdinaryFiles(folder, [&](std::string_view bytes) {
+    const bool byFolderAlone = readOrdinaryFiles(folder, [&](std::string_view bytes) {
         QString name = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
         names.append(name);
         if (m_byBytes.find(bytes) == m_byBytes.end())
@@ -223,20 +284,61 @@ void NameListModel::rebuild(const QString &folder)
     beginResetModel();
     m_names = std::move(names);
     endResetModel();
+    return byFolderAlone;
 }
 
 FileListBox::FileListBox(QWidget *parent)
-    : QListView(parent)
+    : QTableView(parent)
     , m_model(new NameListModel(this))
 {
+    // A table of one column, without headers or grid, looks and behaves as a list; unlike
+    // QListView, which lays every row out again when one comes or goes, it keeps its rows as
+    // a header's fixed sections, so a right answer costs about the same at 100000 names as at
+    // 3600.
     setModel(m_model);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setUniformItemSizes(true); // keeps a 100000-name listing cheap to lay out
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    fitRowHeight();
     // The view moves the current entry and the selection one after the other, in either
     // order; the entry is told of once both agree.
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &FileListBox::onSelectionMoved);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &FileListBox::onSelectionMoved);
+}
+
+void FileListBox::fitRowHeight()
+{
+    // As high as a list's row of a name in this font.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("Wg");
+    verticalHeader()->setDefaultSectionSize(
+        style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height());
+}
+
+void FileListBox::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
+}
+
+QModelIndex FileListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and last name, as in a list, not along the row.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 QStringList FileListBox::listFolder(const QString &folder)
@@ -247,7 +349,7 @@ QStringList FileListBox::listFolder(const QString &folder)
 void FileListBox::setFolder(const QString &folder)
 {
     m_folder = folder;
-    refresh();
+    keepingSelection([this] { m_model->reread(m_folder); });
 }
 
 int FileListBox::count() const
@@ -262,11 +364,16 @@ QString FileListBox::nameAt(int position) const
 
 void FileListBox::refresh()
 {
+    keepingSelection([this] { m_model->refresh(m_folder); });
+}
+
+void FileListBox::keepingSelection(const std::function<void()> &change)
+{
     // The view moves the selection off a removed row onto its neighbour; a refresh is not a
     // choice of the user, so nothing is told, and an entry gone leaves no selection.
     const QString selected = selectedName();
     m_selectingFromCode = true;
-    m_model->refresh(m_folder);
+    change();
     if (!selected.isEmpty() && selectedName() != selected)
         selectionModel()->clear();
     m_selectingFromCode = false;
@@ -278,6 +385,8 @@ void FileListBox::select(int position)
     if (position < 0 || position >= count())
         return;
     m_selectingFromCode = true;
+    // The table scrolls to the entry only once it knows how far it can scroll.
+    executeDelayedItemsLayout();
     setCurrentIndex(m_model->index(position));
     m_selectingFromCode = false;
     m_announcedRow = selectedRow();

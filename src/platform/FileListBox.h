@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QListView>
+#include <QTableView>
 #include <QStringList>
+
+#include <functional>
 
 namespace mirvo {
 
@@ -9,17 +11,19 @@ class NameListModel;
 
 /// A list of the file names in one folder: ordinary files only, no folders, no hidden or
 /// system files. The listing is a snapshot until refresh().
-class FileListBox : public QListView
+class FileListBox : public QTableView
 {
     Q_OBJECT
 
 public:
     explicit FileListBox(QWidget *parent = nullptr);
 
+    /// Shows folder, read whole.
     void setFolder(const QString &folder);
     QString folder() const { return m_folder; }
-    /// Re-reads the folder and applies what changed as removed and inserted rows, so the
-    /// view keeps its scroll position.
+    /// Brings the list up to date with the folder on the disk, applying what changed as
+    /// removed and inserted rows, so the view keeps its scroll position. Where the system
+    /// tells what changed, only those names are looked at; otherwise the folder is read whole.
     void refresh();
 
     int count() const;
@@ -32,6 +36,10 @@ public:
     /// The names a listing of folder holds, in the order the list shows them.
     static QStringList listFolder(const QString &folder);
 
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void changeEvent(QEvent *event) override;
+
 Q_SIGNALS:
     /// The user selected another entry: mouse press or drag, arrow, Home, End and page
     /// keys, type-ahead. Raised once per change.
@@ -39,6 +47,8 @@ Q_SIGNALS:
 
 private:
     void onSelectionMoved();
+    void fitRowHeight();
+    void keepingSelection(const std::function<void()> &change);
     int selectedRow() const;
 
     QString m_folder;

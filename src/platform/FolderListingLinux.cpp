@@ -1,26 +1,32 @@
 // Reads the folder with the entry types the directory itself gives, so only links and entries
-// of unknown type cost a stat.
+// of unknown type cost a stat; follows it with inotify between readings.
 #include "platform/FolderListing.h"
 
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace mirvo {
 
-void readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
+bool readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return;
+        return true;
     DIR *dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
-        return;
+        return true;
     }
+    bool byFolderAlone = true;
     while (const dirent *entry = ::readdir(dir)) {
         // Dot names are hidden, "." and ".." among them.
         if (entry->d_name[0] == '.')
@@ -30,11 +36,134 @@ void readOrdinaryFiles(const QString &folder, const std::function<void(std::stri
             // Follows a link: a link to an ordinary file is listed, one to anything else not.
             struct stat info;
             ordinary = ::fstatat(fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+            byFolderAlone = false;
         }
         if (ordinary)
             found(entry->d_name);
     }
     ::closedir(dir); // closes fd too
+    return byFolderAlone;
+}
+
+namespace {
+
+/// Whether notices on a folder of this file system tell every change: on network and FUSE
+/// file systems, changes made by other machines or by the server go unnoticed.
+bool noticesEverything(const char *folder)
+{
+    struct statfs system;
+    if (::statfs(folder, &system) != 0)
+        return false;
+    switch (static_cast<unsigned long>(system.f_type)) {
+    case 0x6969:     // NFS
+    case 0x517B:     // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+    case 0x65735546: // FUSE
+    case 0x01021997: // 9P
+    case 0x00C36400: // Ceph
+    case 0x5346414F: // AFS
+    case 0x73757245: // Coda
+    case 0x564C:     // NCP
+    case 0x7461636F: // OCFS2
+    case 0x01161970: // GFS2
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+FolderWatch::~FolderWatch()
+{
+    forget();
+}
+
+void FolderWatch::forget()
+{
+    if (m_notices >= 0)
+        ::close(m_notices);
+    m_notices = -1;
+}
+
+void FolderWatch::follow(const QString &folder)
+{
+    // A new queue rather than a drained one: nothing noticed before can be left in it.
+    forget();
+    m_path = QFile::encodeName(folder).toStdString();
+    // No descriptor of the folder is kept: it would keep a removed folder's notices back.
+    // Its identity is taken before the watch is added, so a folder replaced in between is
+    // found out at the next look.
+    struct stat identity;
+    if (::stat(m_path.c_str(), &identity) != 0 || !S_ISDIR(identity.st_mode) || !noticesEverything(m_path.c_str()))
+        return;
+    m_device = identity.st_dev;
+    m_inode = identity.st_ino;
+    m_notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    constexpr uint32_t names = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+    constexpr uint32_t itself = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+    if (m_notices >= 0 && ::inotify_add_watch(m_notices, m_path.c_str(), names | itself) < 0)
+        forget();
+}
+
+std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t limit)
+{
+    if (m_notices < 0)
+        return std::nullopt;
+    // Removed or replaced while someone else holds it open, the old folder tells nothing yet.
+    struct stat identity;
+    if (::stat(m_path.c_str(), &identity) != 0 || identity.st_dev != m_device || identity.st_ino != m_inode) {
+        forget();
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    alignas(inotify_event) char buffer[16 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(m_notices, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && errno == EAGAIN)
+            break;
+        if (got <= 0) {
+            forget();
+            return std::nullopt;
+        }
+        for (const char *at = buffer; at < buffer + got;) {
+            const auto *notice = reinterpret_cast<const inotify_event *>(at);
+            at += sizeof(inotify_event) + notice->len;
+            // Lost notices, the folder moved, deleted or unmounted: only a reading can tell.
+            if (notice->mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
+                forget();
+                return std::nullopt;
+            }
+            if (notice->len > 0 && notice->name[0] != '.')
+                names.emplace_back(notice->name);
+        }
+        if (names.size() > 4 * limit) // an import's worth: a reading is cheaper
+            return std::nullopt;
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    if (names.size() > limit)
+        return std::nullopt;
+
+    std::vector<Change> changes;
+    changes.reserve(names.size());
+    for (std::string &name : names) {
+        struct stat info;
+        bool listed = false;
+        if (::lstat((m_path + '/' + name).c_str(), &info) == 0) {
+            // What a link points to can change without a notice here.
+            if (S_ISLNK(info.st_mode))
+                return std::nullopt;
+            listed = S_ISREG(info.st_mode);
+        } else if (errno != ENOENT) {
+            return std::nullopt;
+        }
+        changes.push_back({std::move(name), listed});
+    }
+    return changes;
 }
 
 } // namespace mirvo

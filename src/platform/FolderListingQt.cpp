@@ -6,7 +6,7 @@
 
 namespace mirvo {
 
-void readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
+bool readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
 {
     // Without QDir::Hidden and QDir::System, hidden files and special files are left out.
     QDirIterator it(folder, QDir::Files);
@@ -18,6 +18,23 @@ void readOrdinaryFiles(const QString &folder, const std::function<void(std::stri
             found(std::string_view(name.constData(), static_cast<size_t>(name.size())));
         }
     }
+    return false;
+}
+
+// No change notices here: every refresh reads the folder whole.
+FolderWatch::~FolderWatch() = default;
+
+void FolderWatch::follow(const QString &)
+{
+}
+
+void FolderWatch::forget()
+{
+}
+
+std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t)
+{
+    return std::nullopt;
 }
 
 } // namespace mirvo

@@ -10,8 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QScopeGuard>
+
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace mirvo;
@@ -44,6 +48,7 @@ private slots:
     void firstLineIsCapped();
     void listingIsSnapshotUntilRefreshed();
     void refreshKeepsSelectionAndTellsNothing();
+    void selectionIsInViewOnceShown();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -219,7 +224,8 @@ void TestWordStore::readingFolderOrMissingEntryFails()
 
 void TestWordStore::listingShowsOrdinaryFilesOnly_data()
 {
-    // Each made thing is "file:name", "dir:name", "fifo:name" or "link:name>target".
+    // Each made thing is "file:name", "dir:name", "fifo:name" or "link:name>target"; then
+    // "rm:name" removes one, "mv:name>new" renames one and "renew:" makes the folder anew.
     QTest::addColumn<QStringList>("made");
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("files, hidden file, folder")
@@ -235,7 +241,23 @@ void TestWordStore::listingShowsOrdinaryFilesOnly_data()
                        QStringLiteral("link:tosub>sub"), QStringLiteral("fifo:pipe"),
                        QStringLiteral("link:topipe>pipe"), QStringLiteral("link:.hidden>word")}
         << QStringList{QStringLiteral("linked"), QStringLiteral("word")};
+    // A link's target changes without a word from the folder.
+    QTest::newRow("link's target goes")
+        << QStringList{QStringLiteral("file:word"), QStringLiteral("link:linked>word"),
+                       QStringLiteral("file:../outside"), QStringLiteral("link:out>../outside"),
+                       QStringLiteral("rm:word"), QStringLiteral("rm:../outside")}
+        << QStringList{};
+    QTest::newRow("a file becomes a fifo")
+        << QStringList{QStringLiteral("file:a"), QStringLiteral("rm:a"), QStringLiteral("fifo:a")} << QStringList{};
 #endif
+    QTest::newRow("removed, renamed, replaced")
+        << QStringList{QStringLiteral("file:a"), QStringLiteral("file:b"), QStringLiteral("file:c"),
+                       QStringLiteral("rm:a"), QStringLiteral("mv:b>.b"), QStringLiteral("mv:c>d"),
+                       QStringLiteral("rm:d"), QStringLiteral("dir:d"), QStringLiteral("file:a")}
+        << QStringList{QStringLiteral("a")};
+    QTest::newRow("the folder made anew")
+        << QStringList{QStringLiteral("file:a"), QStringLiteral("renew:"), QStringLiteral("file:b")}
+        << QStringList{QStringLiteral("b")};
     // Lower-cased code order as before; names equal that way in code order.
     QTest::newRow("order")
         << QStringList{QStringLiteral("file:ta"), QStringLiteral("file:\u017Fa"), QStringLiteral("file:sb"),
@@ -251,6 +273,20 @@ void TestWordStore::listingShowsOrdinaryFilesOnly()
     QFETCH(QStringList, made);
     QFETCH(QStringList, listed);
     const QDir folder(m_folder);
+    // A list shown before, and refreshed after each step, keeps up with a whole reading.
+    FileListBox list;
+    list.setFolder(m_folder);
+    const auto shown = [&list] {
+        QStringList names;
+        for (int row = 0; row < list.count(); ++row)
+            names.append(list.nameAt(row));
+        return names;
+    };
+    int held = -1;
+    const auto release = qScopeGuard([&held] {
+        if (held >= 0)
+            ::close(held);
+    });
     for (const QString &thing : made) {
         const QString kind = thing.section(QLatin1Char(':'), 0, 0);
         const QString name = thing.section(QLatin1Char(':'), 1).section(QLatin1Char('>'), 0, 0);
@@ -266,6 +302,20 @@ void TestWordStore::listingShowsOrdinaryFilesOnly()
         else if (kind == QLatin1String("fifo"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
 #endif
+        else if (kind == QLatin1String("rm"))
+            QVERIFY(QFile::remove(path) || folder.rmdir(name));
+        else if (kind == QLatin1String("mv"))
+            QVERIFY(QDir(m_folder).rename(name, target));
+        else if (kind == QLatin1String("renew")) {
+#ifdef Q_OS_UNIX
+            // Held open elsewhere (a shell in it), the removed folder is not gone for good yet.
+            held = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY);
+            QVERIFY(held >= 0);
+#endif
+            QVERIFY(QDir(m_folder).removeRecursively() && QDir().mkpath(m_folder));
+        }
+        list.refresh();
+        QCOMPARE(shown(), FileListBox::listFolder(m_folder));
     }
     QCOMPARE(FileListBox::listFolder(m_folder), listed);
 }
@@ -364,6 +414,25 @@ void TestWordStore::firstLineIsCapped()
     const WordStore store(m_folder);
     QVERIFY(writeBytes(store.entryPath(QStringLiteral("huge")), QByteArray(300 * 1024, 'x')));
     QCOMPARE(store.readMeaning(QStringLiteral("huge"), nullptr).value_or(QString()).size(), 64 * 1024);
+}
+
+void TestWordStore::selectionIsInViewOnceShown()
+{
+    const WordStore store(m_folder);
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(store.writeEntry(QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("x"), nullptr));
+    // Selected before it shows, and while it shows, as the window does at load.
+    for (const bool shownFirst : {false, true}) {
+        FileListBox list;
+        list.setGeometry(0, 0, 120, 200);
+        if (shownFirst)
+            list.show();
+        list.setFolder(m_folder);
+        list.select(80);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(80, 0))));
+    }
 }
 
 QTEST_MAIN(TestWordStore)
