@@ -132,6 +132,7 @@ ClassifiedLine classifyLine(QByteArray bytes, bool tooLong, bool firstLine,
 ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordStore &store)
 {
     ImportReport report;
+    WordStore::Writer writer(store);
     LineReader reader(file, maxLineBytes);
     QByteArray bytes;
     bool tooLong = false;
@@ -144,7 +145,7 @@ ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordS
             continue;
         }
         QString writeError;
-        if (!store.writeEntry(line.entry->word, line.entry->meaning, &writeError)) {
+        if (!writer.write(line.entry->word, line.entry->meaning, &writeError)) {
             report.ok = false;
             report.error = writeError;
             return report;

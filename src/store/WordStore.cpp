@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -44,13 +45,15 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-QString temporaryPath(const QString &folder)
+using TemporaryName = char[64];
+
+/// A new temporary's name: hidden, so a temporary left by a crash is never listed as a word
+/// (QSaveFile's temporary is named after its target, visible, so it is not used).
+void nameTemporary(TemporaryName &name)
 {
-    // Hidden, so a temporary left by a crash is never listed as a word (QSaveFile's temporary
-    // is named after its target, visible, so it is not used).
     static std::atomic<unsigned> counter{0};
     static const qint64 pid = QCoreApplication::applicationPid(); // a system call each time asked
-    return folder + QStringLiteral("/.mirvo-%1-%2.tmp").arg(pid).arg(counter.fetch_add(1));
+    std::snprintf(name, sizeof name, ".mirvo-%lld-%u.tmp", static_cast<long long>(pid), counter.fetch_add(1));
 }
 
 bool fail(QString *error, const QString &message)
@@ -131,6 +134,28 @@ bool WordStore::isEntryName(const QString &word, QString *reason)
 
 bool WordStore::writeEntry(const QString &word, const QString &meaning, QString *error) const
 {
+    return Writer(*this).write(word, meaning, error);
+}
+
+WordStore::Writer::Writer(const WordStore &store)
+    : m_store(store)
+{
+#ifdef Q_OS_UNIX
+    m_folder = ::open(QFile::encodeName(store.m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_openError = m_folder < 0 ? errno : 0;
+#endif
+}
+
+WordStore::Writer::~Writer()
+{
+#ifdef Q_OS_UNIX
+    if (m_folder >= 0)
+        ::close(m_folder);
+#endif
+}
+
+bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
+{
     QString reason;
     if (!isSafeWord(word, &reason))
         return fail(error, QStringLiteral("单词“%1”不能写入词库：%2。").arg(word, reason));
@@ -140,13 +165,17 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
     const auto failed = [&](const QString &why) {
         return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
     };
-    const auto folderHoldsDirectory = [&] { return QFileInfo(entryPath(word)).isDir(); };
+    const auto folderHoldsDirectory = [&] { return QFileInfo(m_store.entryPath(word)).isDir(); };
 
 #ifdef Q_OS_UNIX
-    // Plain system calls on the encoded paths: an import writes thousands of entries, and a
-    // QFile and path conversions per entry cost as much as the writing itself.
-    const QByteArray temporary = QFile::encodeName(temporaryPath(m_folder));
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Plain system calls on names inside the open folder: an import writes thousands of
+    // entries, and a QFile, path conversions and whole-path lookups per entry cost as much as
+    // the writing itself.
+    if (m_folder < 0)
+        return failed(systemErrorText(m_openError));
+    TemporaryName temporary;
+    nameTemporary(temporary);
+    const int fd = ::openat(m_folder, temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return failed(systemErrorText(errno));
     qsizetype done = 0;
@@ -163,17 +192,19 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
     if (::close(fd) != 0 && savedErrno == 0)
         savedErrno = errno;
     if (savedErrno != 0) {
-        ::unlink(temporary.constData());
+        ::unlinkat(m_folder, temporary, 0);
         return failed(systemErrorText(savedErrno));
     }
-    if (::rename(temporary.constData(), QFile::encodeName(entryPath(word)).constData()) != 0) {
+    if (::renameat(m_folder, temporary, m_folder, QFile::encodeName(word).constData()) != 0) {
         const int renameErrno = errno;
-        ::unlink(temporary.constData());
+        ::unlinkat(m_folder, temporary, 0);
         return failed(folderHoldsDirectory() ? QStringLiteral("同名的文件夹已经存在") : systemErrorText(renameErrno));
     }
     return true;
 #else
-    const QString temporary = temporaryPath(m_folder);
+    TemporaryName name;
+    nameTemporary(name);
+    const QString temporary = m_store.m_folder + QLatin1Char('/') + QLatin1String(name);
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return failed(fileErrorText(file, errno));
@@ -188,7 +219,7 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
 
     // Not QFile::rename: it refuses to replace an existing entry, and replacing must be atomic.
     std::error_code code;
-    std::filesystem::rename(toPath(temporary), toPath(entryPath(word)), code);
+    std::filesystem::rename(toPath(temporary), toPath(m_store.entryPath(word)), code);
     if (code) {
         QFile::remove(temporary);
         return failed(folderHoldsDirectory() ? QStringLiteral("同名的文件夹已经存在") : systemErrorText(code.value()));

@@ -36,6 +36,24 @@ public:
     /// Flushes the folder's directory entries to disk (after a batch of writes).
     void syncFolder() const;
 
+    /// Writes many entries, as writeEntry() does, through one handle on the folder: an
+    /// import's path lookups are the folder's once, not once per entry.
+    class Writer
+    {
+    public:
+        explicit Writer(const WordStore &store);
+        Writer(const Writer &) = delete;
+        Writer &operator=(const Writer &) = delete;
+        ~Writer();
+
+        [[nodiscard]] bool write(const QString &word, const QString &meaning, QString *error);
+
+    private:
+        const WordStore &m_store;
+        int m_folder = -1;    ///< the folder, open, where the system has such handles
+        int m_openError = 0;  ///< why it could not be opened
+    };
+
     /// Whether a word can name an entry inside the folder and be listed; else why not.
     static bool isSafeWord(const QString &word, QString *reason);
 
