@@ -295,10 +295,12 @@ FileListBox::FileListBox(QWidget *parent)
     // QListView, which lays every row out again when one comes or goes, it keeps its rows as
     // a header's fixed sections, so a right answer costs about the same at 100000 names as at
     // 3600.
-    setModel(m_model);
+    // Hidden before the model comes: a shown header measures its captions in bold, which
+    // loads a bold CJK face at start-up for nothing.
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
+    setModel(m_model);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     setShowGrid(false);

@@ -91,7 +91,7 @@ bool isGb18030(QByteArrayView bytes)
 
 } // namespace
 
-void EncodingSniffer::feed(QByteArrayView bytes)
+void EncodingSniffer::feedUtf8(QByteArrayView bytes)
 {
     if (m_utf8Valid) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -102,8 +102,24 @@ void EncodingSniffer::feed(QByteArrayView bytes)
             m_utf8HasWide = m_utf8HasWide || lead >= 0xE0;
         }
     }
+}
+
+void EncodingSniffer::feed(QByteArrayView bytes)
+{
+    feedUtf8(bytes);
     if (m_gbValid)
         m_gbValid = isGb18030(bytes);
+}
+
+std::optional<Encoding> EncodingSniffer::resultOfWhole(QByteArrayView bytes)
+{
+    // An entry written as UTF-8 then never opens the GB18030 converter (ICU's tables).
+    EncodingSniffer sniffer;
+    sniffer.feedUtf8(bytes);
+    if (sniffer.m_utf8Valid && (sniffer.m_utf8HasWide || !sniffer.m_utf8HasTwoByte))
+        return Encoding::Utf8;
+    sniffer.m_gbValid = isGb18030(bytes);
+    return sniffer.result();
 }
 
 std::optional<Encoding> EncodingSniffer::result() const
@@ -149,9 +165,7 @@ std::optional<Encoding> detect(const QByteArray &bytes)
         if (decodesCleanly(utf8, bytes))
             return Encoding::Utf8;
     }
-    EncodingSniffer sniffer;
-    sniffer.feed(bytes);
-    return sniffer.result();
+    return EncodingSniffer::resultOfWhole(bytes);
 }
 
 std::optional<QString> decode(const QByteArray &bytes)

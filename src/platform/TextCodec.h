@@ -29,7 +29,13 @@ public:
     std::optional<Encoding> result() const;
     bool utf8Valid() const { return m_utf8Valid; }
 
+    /// The whole text at once: its GB18030 reading is looked at only when the UTF-8 one
+    /// leaves the choice open (two-byte characters only, or invalid).
+    static std::optional<Encoding> resultOfWhole(QByteArrayView bytes);
+
 private:
+    void feedUtf8(QByteArrayView bytes);
+
     bool m_utf8Valid = true;
     bool m_gbValid = true;
     bool m_utf8HasTwoByte = false;
