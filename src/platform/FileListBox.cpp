@@ -275,10 +275,13 @@ bool NameListModel::rebuild(const QString &folder)
     m_byBytes.clear();
     QStringList names;
     const bool byFolderAlone = readOrdinaryFiles(folder, [&](std::string_view bytes) {
+        // A name the directory gives twice (removed and made again during the reading) is
+        // one row.
+        if (m_byBytes.find(bytes) != m_byBytes.end())
+            return;
         QString name = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
         names.append(name);
-        if (m_byBytes.find(bytes) == m_byBytes.end())
-            m_order.push_back(remember(std::string(bytes), std::move(name), m_order.size()));
+        m_order.push_back(remember(std::string(bytes), std::move(name), m_order.size()));
     });
     sortListed(names);
     beginResetModel();

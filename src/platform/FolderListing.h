@@ -25,8 +25,8 @@ void sortListed(QStringList &names);
 
 /// Calls found with the name of each ordinary file in folder, hidden ones left out, in the
 /// file system's encoding and the directory's order. Returns whether the listing depends on
-/// the folder alone: false when a link was followed (its target may change elsewhere) or an
-/// entry's type had to be asked for.
+/// the folder alone: false when a link was followed (its target may change elsewhere), an
+/// entry's type had to be asked for, or the folder could not be read whole.
 bool readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found);
 
 /// Follows one folder's names through the kernel's change notices, so that a refresh looks
@@ -57,7 +57,8 @@ public:
     std::optional<std::vector<Change>> takeChanges(size_t limit);
 
 private:
-    int m_notices = -1;   ///< the notice queue
+    int m_notices = -1;   ///< the notice queue, kept for the list's life
+    int m_watch = -1;     ///< the folder's watch in it, or none
     std::string m_path;   ///< the followed folder
     quint64 m_device = 0; ///< and which one it was when followed
     quint64 m_inode = 0;

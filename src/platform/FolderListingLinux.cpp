@@ -18,16 +18,23 @@ namespace mirvo {
 
 bool readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
 {
+    // A reading that fails, whole or part way, tells nothing the notices could build on.
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return true;
+        return false;
     DIR *dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
-        return true;
+        return false;
     }
     bool byFolderAlone = true;
-    while (const dirent *entry = ::readdir(dir)) {
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry) {
+            byFolderAlone = byFolderAlone && errno == 0;
+            break;
+        }
         // Dot names are hidden, "." and ".." among them.
         if (entry->d_name[0] == '.')
             continue;
@@ -67,6 +74,10 @@ bool noticesEverything(const char *folder)
     case 0x564C:     // NCP
     case 0x7461636F: // OCFS2
     case 0x01161970: // GFS2
+    case 0x6B414653: // kAFS
+    case 0x0BD00BD0: // Lustre
+    case 0x19830326: // BeeGFS
+    case 0x47504653: // GPFS
         return false;
     default:
         return true;
@@ -77,20 +88,32 @@ bool noticesEverything(const char *folder)
 
 FolderWatch::~FolderWatch()
 {
-    forget();
+    if (m_notices >= 0)
+        ::close(m_notices);
 }
 
 void FolderWatch::forget()
 {
-    if (m_notices >= 0)
-        ::close(m_notices);
-    m_notices = -1;
+    // The queue itself stays: closing one waits for the kernel's grace period, milliseconds.
+    if (m_watch >= 0)
+        ::inotify_rm_watch(m_notices, m_watch);
+    m_watch = -1;
 }
 
 void FolderWatch::follow(const QString &folder)
 {
-    // A new queue rather than a drained one: nothing noticed before can be left in it.
     forget();
+    if (m_notices < 0)
+        m_notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_notices < 0)
+        return;
+    // Whatever was noticed before is of no use once the folder is read whole.
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(m_notices, buffer, sizeof buffer);
+        if (got <= 0 && !(got < 0 && errno == EINTR))
+            break;
+    }
     m_path = QFile::encodeName(folder).toStdString();
     // No descriptor of the folder is kept: it would keep a removed folder's notices back.
     // Its identity is taken before the watch is added, so a folder replaced in between is
@@ -100,16 +123,14 @@ void FolderWatch::follow(const QString &folder)
         return;
     m_device = identity.st_dev;
     m_inode = identity.st_ino;
-    m_notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     constexpr uint32_t names = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
     constexpr uint32_t itself = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-    if (m_notices >= 0 && ::inotify_add_watch(m_notices, m_path.c_str(), names | itself) < 0)
-        forget();
+    m_watch = ::inotify_add_watch(m_notices, m_path.c_str(), names | itself);
 }
 
 std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t limit)
 {
-    if (m_notices < 0)
+    if (m_watch < 0)
         return std::nullopt;
     // Removed or replaced while someone else holds it open, the old folder tells nothing yet.
     struct stat identity;
@@ -132,6 +153,8 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
         for (const char *at = buffer; at < buffer + got;) {
             const auto *notice = reinterpret_cast<const inotify_event *>(at);
             at += sizeof(inotify_event) + notice->len;
+            if (notice->wd != m_watch && !(notice->mask & IN_Q_OVERFLOW))
+                continue; // a watch forgotten since
             // Lost notices, the folder moved, deleted or unmounted: only a reading can tell.
             if (notice->mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
                 forget();

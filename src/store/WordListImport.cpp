@@ -152,6 +152,10 @@ ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordS
         }
         ++report.written;
     }
+    if (report.written > 0 && !writer.wroteIntoStore(&report.error)) {
+        report.ok = false;
+        return report;
+    }
     if (reader.readFailed()) {
         report.ok = false;
         report.error = QStringLiteral("读取“%1”时出错：%2").arg(native(file.fileName()), file.errorString());

@@ -17,6 +17,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -141,7 +142,12 @@ WordStore::Writer::Writer(const WordStore &store)
     : m_store(store)
 {
 #ifdef Q_OS_UNIX
-    m_folder = ::open(QFile::encodeName(store.m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#ifdef O_PATH
+    constexpr int handleOnly = O_PATH; // entries can be made in a folder one may write but not list
+#else
+    constexpr int handleOnly = O_RDONLY;
+#endif
+    m_folder = ::open(QFile::encodeName(store.m_folder).constData(), handleOnly | O_DIRECTORY | O_CLOEXEC);
     m_openError = m_folder < 0 ? errno : 0;
 #endif
 }
@@ -165,9 +171,12 @@ bool WordStore::Writer::write(const QString &word, const QString &meaning, QStri
     const auto failed = [&](const QString &why) {
         return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
     };
-    const auto folderHoldsDirectory = [&] { return QFileInfo(m_store.entryPath(word)).isDir(); };
-
 #ifdef Q_OS_UNIX
+    const auto folderHoldsDirectory = [&] {
+        struct stat info;
+        return ::fstatat(m_folder, QFile::encodeName(word).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISDIR(info.st_mode);
+    };
     // Plain system calls on names inside the open folder: an import writes thousands of
     // entries, and a QFile, path conversions and whole-path lookups per entry cost as much as
     // the writing itself.
@@ -202,6 +211,7 @@ bool WordStore::Writer::write(const QString &word, const QString &meaning, QStri
     }
     return true;
 #else
+    const auto folderHoldsDirectory = [&] { return QFileInfo(m_store.entryPath(word)).isDir(); };
     TemporaryName name;
     nameTemporary(name);
     const QString temporary = m_store.m_folder + QLatin1Char('/') + QLatin1String(name);
@@ -226,6 +236,22 @@ bool WordStore::Writer::write(const QString &word, const QString &meaning, QStri
     }
     return true;
 #endif
+}
+
+bool WordStore::Writer::wroteIntoStore(QString *error) const
+{
+#ifdef Q_OS_UNIX
+    struct stat written;
+    struct stat store;
+    if (m_folder >= 0
+        && (::fstat(m_folder, &written) != 0 || ::stat(QFile::encodeName(m_store.m_folder).constData(), &store) != 0
+            || written.st_dev != store.st_dev || written.st_ino != store.st_ino))
+        return fail(error, QStringLiteral("词库文件夹“%1”在写入时被移走或删除，单词没有写进词库。")
+                               .arg(native(m_store.m_folder)));
+#else
+    Q_UNUSED(error);
+#endif
+    return true;
 }
 
 std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const

@@ -47,6 +47,9 @@ public:
         ~Writer();
 
         [[nodiscard]] bool write(const QString &word, const QString &meaning, QString *error);
+        /// Whether the folder written to is still the store's: one moved away or replaced
+        /// while the handle was held has received the entries instead.
+        [[nodiscard]] bool wroteIntoStore(QString *error) const;
 
     private:
         const WordStore &m_store;

@@ -49,6 +49,7 @@ private slots:
     void listingIsSnapshotUntilRefreshed();
     void refreshKeepsSelectionAndTellsNothing();
     void selectionIsInViewOnceShown();
+    void writesWhereTheStoreIs();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -225,7 +226,8 @@ void TestWordStore::readingFolderOrMissingEntryFails()
 void TestWordStore::listingShowsOrdinaryFilesOnly_data()
 {
     // Each made thing is "file:name", "dir:name", "fifo:name" or "link:name>target"; then
-    // "rm:name" removes one, "mv:name>new" renames one and "renew:" makes the folder anew.
+    // "rm:name" removes one, "mv:name>new" renames one, "renew:" makes the folder anew,
+    // "many:prefix" makes 20 files at once and "reread:" has the list read the folder whole.
     QTest::addColumn<QStringList>("made");
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("files, hidden file, folder")
@@ -255,6 +257,21 @@ void TestWordStore::listingShowsOrdinaryFilesOnly_data()
                        QStringLiteral("rm:a"), QStringLiteral("mv:b>.b"), QStringLiteral("mv:c>d"),
                        QStringLiteral("rm:d"), QStringLiteral("dir:d"), QStringLiteral("file:a")}
         << QStringList{QStringLiteral("a")};
+    // Names that came and went by notices, then a whole reading, then notices again.
+    QTest::newRow("notices, then a whole reading")
+        << QStringList{QStringLiteral("file:a"), QStringLiteral("file:b"), QStringLiteral("file:c"),
+                       QStringLiteral("rm:b"), QStringLiteral("file:b"), QStringLiteral("file:d"),
+                       QStringLiteral("rm:a"), QStringLiteral("reread:"), QStringLiteral("rm:d"),
+                       QStringLiteral("file:e"), QStringLiteral("reread:")}
+        << QStringList{QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("e")};
+    QStringList twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty.append(QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0')));
+    twenty.removeAll(QStringLiteral("w07"));
+    QTest::newRow("too many notices")
+        << QStringList{QStringLiteral("file:a"), QStringLiteral("rm:a"), QStringLiteral("many:w"),
+                       QStringLiteral("rm:w07"), QStringLiteral("reread:")}
+        << twenty;
     QTest::newRow("the folder made anew")
         << QStringList{QStringLiteral("file:a"), QStringLiteral("renew:"), QStringLiteral("file:b")}
         << QStringList{QStringLiteral("b")};
@@ -302,6 +319,11 @@ void TestWordStore::listingShowsOrdinaryFilesOnly()
         else if (kind == QLatin1String("fifo"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
 #endif
+        else if (kind == QLatin1String("many")) {
+            for (int i = 0; i < 20; ++i)
+                QVERIFY(writeBytes(folder.filePath(name + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))), "x\r\n"));
+        } else if (kind == QLatin1String("reread"))
+            list.setFolder(m_folder);
         else if (kind == QLatin1String("rm"))
             QVERIFY(QFile::remove(path) || folder.rmdir(name));
         else if (kind == QLatin1String("mv"))
@@ -433,6 +455,33 @@ void TestWordStore::selectionIsInViewOnceShown()
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QVERIFY(list.viewport()->rect().contains(list.visualRect(list.model()->index(80, 0))));
     }
+}
+
+void TestWordStore::writesWhereTheStoreIs()
+{
+    const WordStore store(m_folder);
+    QString error;
+#ifdef Q_OS_UNIX
+    // A folder one may write in but not list still takes entries.
+    QVERIFY(mirvo::test::openForOthers(m_folder));
+    QCOMPARE(::chmod(QFile::encodeName(m_folder).constData(), 0333), 0);
+    {
+        const mirvo::test::UnprivilegedUser asUser;
+        QVERIFY(asUser.ready());
+        QVERIFY2(store.writeEntry(QStringLiteral("blind"), QStringLiteral("x"), &error), qPrintable(error));
+    }
+    QCOMPARE(::chmod(QFile::encodeName(m_folder).constData(), 0700), 0);
+    QCOMPARE(store.readMeaning(QStringLiteral("blind"), nullptr), QStringLiteral("x"));
+
+    // Moved away in the middle of an import, the folder took its entries: that is told.
+    WordStore::Writer writer(store);
+    QVERIFY(writer.write(QStringLiteral("a"), QStringLiteral("x"), &error));
+    QVERIFY(writer.wroteIntoStore(&error));
+    QVERIFY(QDir(m_dir->path()).rename(QStringLiteral("words"), QStringLiteral("moved")));
+    QVERIFY(writer.write(QStringLiteral("b"), QStringLiteral("x"), &error));
+    QVERIFY(!writer.wroteIntoStore(&error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(m_folder)), qPrintable(error));
+#endif
 }
 
 QTEST_MAIN(TestWordStore)
