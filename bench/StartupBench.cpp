@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -109,8 +110,37 @@ Run runUntilPainted(const std::string &program, const std::vector<std::string> &
     return run;
 }
 
+/// Keeps this process, and so every child it starts, on the processor it runs on now, while
+/// the object lives. The cores of a virtual machine need not be alike (on the recorded one,
+/// a program starts about a third slower on one than on the other), and the kernel gives each
+/// new child either: the three programs would race on different cores.
+class OneProcessor
+{
+public:
+    OneProcessor()
+    {
+        m_pinned = ::sched_getaffinity(0, sizeof m_saved, &m_saved) == 0;
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(::sched_getcpu(), &one);
+        m_pinned = m_pinned && ::sched_setaffinity(0, sizeof one, &one) == 0;
+    }
+    ~OneProcessor()
+    {
+        if (m_pinned)
+            ::sched_setaffinity(0, sizeof m_saved, &m_saved);
+    }
+    OneProcessor(const OneProcessor &) = delete;
+    OneProcessor &operator=(const OneProcessor &) = delete;
+
+private:
+    cpu_set_t m_saved{};
+    bool m_pinned = false;
+};
+
 void startup(benchmark::State &state)
 {
+    const OneProcessor oneProcessor;
     const std::string program = bench::local(bench::startupFolder() + QStringLiteral("/mirvo"));
     const std::string bare = bench::local(bench::startupFolder() + QStringLiteral("/bare_qt"));
     const std::string fair = bench::local(bench::startupFolder() + QStringLiteral("/bare_cjk"));
