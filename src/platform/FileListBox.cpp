@@ -3,9 +3,12 @@
 #include "platform/FolderListing.h"
 
 #include <QAbstractListModel>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QEvent>
 #include <QHeaderView>
+#include <QPointer>
 
 #include <algorithm>
 #include <string>
@@ -290,10 +293,147 @@ bool NameListModel::rebuild(const QString &folder)
     return byFolderAlone;
 }
 
+namespace {
+
+/// One name of the list, for assistive technology: known by its row, which it reads anew
+/// every time, so it is never stale while the row exists.
+class FileListRowAccessible final : public QAccessibleInterface
+{
+public:
+    FileListRowAccessible(FileListBox *list, int row) : m_list(list), m_row(row) {}
+
+    int row() const { return m_row; }
+    bool isValid() const override { return m_list && m_row < m_list->count(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_list ? m_list->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_list); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name && isValid() ? m_list->nameAt(m_row) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect shown = m_list->visualRect(m_list->model()->index(m_row, 0));
+        return QRect(m_list->viewport()->mapToGlobal(shown.topLeft()), shown.size());
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
+        const QModelIndex index = m_list->model()->index(m_row, 0);
+        state.selectable = state.focusable = true;
+        state.selected = m_list->selectionModel()->isSelected(index);
+        state.focused = m_list->hasFocus() && m_list->currentIndex() == index;
+        state.offscreen = !m_list->viewport()->rect().intersects(m_list->visualRect(index));
+        return state;
+    }
+
+private:
+    QPointer<FileListBox> m_list;
+    int m_row;
+};
+
+/// The list for assistive technology: a list of names, not the one-column table it is.
+class FileListAccessible final : public QAccessibleWidget
+{
+public:
+    explicit FileListAccessible(FileListBox *list)
+        : QAccessibleWidget(list, QAccessible::List)
+    {
+        // Rows move when names come and go: the interfaces of rows are made anew after.
+        const QAbstractItemModel *model = list->model();
+        const auto forget = [this] { forgetRows(); };
+        m_connections = {
+            QObject::connect(model, &QAbstractItemModel::rowsInserted, list, forget),
+            QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, forget),
+            QObject::connect(model, &QAbstractItemModel::modelReset, list, forget),
+        };
+    }
+
+    ~FileListAccessible() override
+    {
+        for (const QMetaObject::Connection &connection : m_connections)
+            QObject::disconnect(connection);
+        forgetRows();
+    }
+
+    int childCount() const override { return list()->count(); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (const auto known = m_rows.constFind(index); known != m_rows.cend())
+            return QAccessible::accessibleInterface(*known);
+        auto *row = new FileListRowAccessible(list(), index);
+        m_rows.insert(index, QAccessible::registerAccessibleInterface(row));
+        return row;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        const auto *row = dynamic_cast<const FileListRowAccessible *>(child);
+        return row && row->isValid() && child->parent() == this ? row->row() : -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QModelIndex index = list()->indexAt(list()->viewport()->mapFromGlobal(QPoint(x, y)));
+        return index.isValid() ? child(index.row()) : nullptr;
+    }
+
+    QAccessibleInterface *focusChild() const override
+    {
+        const QModelIndex current = list()->currentIndex();
+        return list()->hasFocus() && current.isValid() ? child(current.row()) : nullptr;
+    }
+
+private:
+    FileListBox *list() const { return static_cast<FileListBox *>(widget()); }
+
+    void forgetRows()
+    {
+        for (const QAccessible::Id id : std::as_const(m_rows))
+            QAccessible::deleteAccessibleInterface(id);
+        m_rows.clear();
+    }
+
+    mutable QHash<int, QAccessible::Id> m_rows;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+QAccessibleInterface *accessibleFileList(const QString &className, QObject *object)
+{
+    auto *list = qobject_cast<FileListBox *>(object);
+    if (!list || className != QLatin1String(list->metaObject()->className()))
+        return nullptr;
+    return new FileListAccessible(list);
+}
+
+} // namespace
+
 FileListBox::FileListBox(QWidget *parent)
     : QTableView(parent)
     , m_model(new NameListModel(this))
 {
+    static const bool accessibleAsList = [] {
+        QAccessible::installFactory(accessibleFileList);
+        return true;
+    }();
+    Q_UNUSED(accessibleAsList);
     // A table of one column, without headers or grid, looks and behaves as a list; unlike
     // QListView, which lays every row out again when one comes or goes, it keeps its rows as
     // a header's fixed sections, so a right answer costs about the same at 100000 names as at
@@ -336,6 +476,31 @@ void FileListBox::changeEvent(QEvent *event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         fitRowHeight();
+}
+
+void FileListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous); // not the table's, see the header
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void FileListBox::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    for (const auto &[range, change] : {std::pair{selected, QAccessible::SelectionAdd},
+                                        std::pair{deselected, QAccessible::SelectionRemove}}) {
+        if (range.isEmpty())
+            continue;
+        QAccessibleEvent event(this, change);
+        event.setChild(range.indexes().constFirst().row());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 QModelIndex FileListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -39,6 +39,10 @@ public:
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent *event) override;
+    // Tell assistive technology of the entry by its row: the table's own events number the
+    // cells of a grid with headers, which the list does not show it.
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 Q_SIGNALS:
     /// The user selected another entry: mouse press or drag, arrow, Home, End and page

@@ -596,12 +596,28 @@ void TestFrmMain::screenReaderNames()
         QCOMPARE(name(window.cmdOption(index)), expected.at(index - 1));
     QCOMPARE(name(window.findChild<QLabel *>(QStringLiteral("lbWord"))), QStringLiteral("a"));
 
+    // The word list reads as a list of its words, the asked one selected and, with the
+    // focus, current.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window.flWords());
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->childCount(), 2);
+    QCOMPARE(list->child(1)->role(), QAccessible::ListItem);
+    QCOMPARE(list->child(1)->text(QAccessible::Name), QStringLiteral("b"));
+    QCOMPARE(list->indexOfChild(list->child(1)), 1);
+    QVERIFY(list->child(0)->state().selected && !list->child(1)->state().selected);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.flWords()->setFocus();
+    QCOMPARE(list->focusChild(), list->child(0));
+    QVERIFY(list->child(0)->state().focused);
+
     // No question (its entry vanished): the names go back with the captions.
     QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("b"))));
     m_fixture->fakes.random.script({0.9f});
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     window.cmdShift_Click();
     QCOMPARE(name(window.cmdOption(1)), QStringLiteral("1 A"));
+    QCOMPARE(list->childCount(), 1);
+    QCOMPARE(list->child(0)->text(QAccessible::Name), QStringLiteral("a"));
 }
 
 QTEST_MAIN(TestFrmMain)
