@@ -1,6 +1,5 @@
 #include "drill/FrmMain.h"
 
-#include "about/AboutWindowHost.h"
 #include "AppInfo.h"
 #include "drill/DrillAccess.h"
 #include "drill/DrillTexts.h"
@@ -12,7 +11,6 @@
 #include "platform/Speech.h"
 #include "settings/DeleteOption.h"
 #include "store/WordStore.h"
-#include "update/UpdateCheck.h"
 
 #include <QAccessible>
 #include <QCloseEvent>
@@ -96,8 +94,9 @@ void FrmMain::clearQuestion()
 void FrmMain::showOptions(const std::array<QString, 4> &meanings)
 {
     for (int index = 1; index <= 4; ++index) {
-        cmdOption(index)->setCaption(meanings[index - 1]);
+        // The name first: the caption's change tells a screen reader, which then reads it.
         cmdOption(index)->setAccessibleName(drillaccess::answerName(index, meanings[index - 1]));
+        cmdOption(index)->setCaption(meanings[index - 1]);
     }
 }
 

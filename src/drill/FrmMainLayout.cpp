@@ -146,8 +146,7 @@ void FrmMain::createControls()
     connect(m_Label3, &ClickLabel::clicked, this, &FrmMain::Label3_Click);
 
     m_flWords->setAccessibleName(drillaccess::listName);
-    for (int index = 1; index <= 4; ++index)
-        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, drilltexts::noOptions[index - 1]));
+    showOptions(drilltexts::noOptions);
     connect(m_lbWord, &ClickLabel::clicked, this, &FrmMain::lbWord_Click);
     connect(&m_services.speech, &Speech::availableChanged, this, &FrmMain::offerSpeech);
     offerSpeech();

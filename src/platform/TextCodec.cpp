@@ -70,32 +70,32 @@ QByteArray euroAsGb18030(QByteArrayView bytes)
     return result;
 }
 
-bool holdsByte80(QByteArrayView bytes)
-{
-    return std::find(bytes.begin(), bytes.end(), '\x80') != bytes.end();
-}
+
 
 QString decodeGb18030(QByteArrayView bytes)
 {
-    if (holdsByte80(bytes))
+    if (bytes.contains('\x80'))
         return gbDecoder().decode(euroAsGb18030(bytes));
     return gbDecoder().decode(bytes);
 }
 
 bool isGb18030(QByteArrayView bytes)
 {
-    if (holdsByte80(bytes))
+    if (bytes.contains('\x80'))
         return decodesCleanly(gbDecoder(), euroAsGb18030(bytes));
     return decodesCleanly(gbDecoder(), bytes);
 }
 
 } // namespace
 
-void EncodingSniffer::feedUtf8(QByteArrayView bytes)
+void EncodingSniffer::feedUtf8(QByteArrayView bytes, QString *text)
 {
     if (m_utf8Valid) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        m_utf8Valid = decodesCleanly(utf8, bytes);
+        QString decoded = utf8.decode(bytes);
+        m_utf8Valid = !utf8.hasError();
+        if (text && m_utf8Valid)
+            *text = std::move(decoded);
         for (const char byte : bytes) {
             const auto lead = static_cast<unsigned char>(byte);
             m_utf8HasTwoByte = m_utf8HasTwoByte || (lead >= 0xC0 && lead < 0xE0);
@@ -111,11 +111,11 @@ void EncodingSniffer::feed(QByteArrayView bytes)
         m_gbValid = isGb18030(bytes);
 }
 
-std::optional<Encoding> EncodingSniffer::resultOfWhole(QByteArrayView bytes)
+std::optional<Encoding> EncodingSniffer::resultOfWhole(QByteArrayView bytes, QString *utf8Text)
 {
     // An entry written as UTF-8 then never opens the GB18030 converter (ICU's tables).
     EncodingSniffer sniffer;
-    sniffer.feedUtf8(bytes);
+    sniffer.feedUtf8(bytes, utf8Text);
     if (sniffer.m_utf8Valid && (sniffer.m_utf8HasWide || !sniffer.m_utf8HasTwoByte))
         return Encoding::Utf8;
     sniffer.m_gbValid = isGb18030(bytes);
@@ -160,20 +160,18 @@ QString decodeAs(Encoding encoding, const QByteArray &bytes)
 
 std::optional<Encoding> detect(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        if (decodesCleanly(utf8, bytes))
-            return Encoding::Utf8;
-    }
+    // Valid UTF-8 after a BOM is UTF-8 by the sniffer's rule too: the BOM is a wide character.
     return EncodingSniffer::resultOfWhole(bytes);
 }
 
 std::optional<QString> decode(const QByteArray &bytes)
 {
-    const auto encoding = detect(bytes);
+    // The UTF-8 reading made to sniff is the text itself when UTF-8 wins: no second pass.
+    QString utf8Text;
+    const auto encoding = EncodingSniffer::resultOfWhole(bytes, &utf8Text);
     if (!encoding)
         return std::nullopt;
-    return decodeAs(*encoding, bytes); // the UTF-8 decoder drops one leading BOM
+    return *encoding == Encoding::Utf8 ? utf8Text : decodeGb18030(bytes);
 }
 
 } // namespace mirvo::textcodec

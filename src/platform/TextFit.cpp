@@ -6,8 +6,8 @@ namespace mirvo {
 
 QString fitText(const QFont &font, const QString &text, int width)
 {
-    static QHash<QString, QHash<char16_t, int>> advancesByFont;
-    QHash<char16_t, int> &advances = advancesByFont[font.key()];
+    static QHash<QFont, QHash<char16_t, int>> advancesByFont;
+    QHash<char16_t, int> &advances = advancesByFont[font];
     const QFontMetrics metrics(font);
     int sum = 0;
     bool simple = true;
