@@ -1,8 +1,10 @@
 # Wraps CMake: `make run` builds and starts the program, `make test` builds and runs every test,
-# then runs them again under AddressSanitizer + UndefinedBehaviorSanitizer, then fuzzes briefly.
+# then runs them again under AddressSanitizer + UndefinedBehaviorSanitizer, then fuzzes briefly,
+# then, when a Qt for Windows is at hand, runs the Windows tests under Wine.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+WINDOWS_DIR ?= build-windows
 FUZZ_SECONDS ?= 30
 # The fuzz stage of `make test`: a fixed number of executions from a fixed seed, about 30 s
 # per target here (the import writes a store per input, so it runs far fewer).
@@ -10,7 +12,8 @@ FUZZ_TEST_RUNS ?= 600000
 FUZZ_TEST_RUNS_IMPORT ?= 15000
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-plain test-sanitize fuzz-build fuzz-smoke bench package clean
+.PHONY: all deps configure build run test test-plain test-sanitize fuzz-build fuzz-smoke bench package \
+	windows-deps windows test-windows clean
 
 all: build
 
@@ -29,6 +32,8 @@ run: build
 test: test-plain
 	@$(MAKE) --no-print-directory test-sanitize
 	@FUZZ_RUNS_import=$(FUZZ_TEST_RUNS_IMPORT) $(MAKE) --no-print-directory fuzz-smoke FUZZ_RUNS=$(FUZZ_TEST_RUNS)
+	@if sh tools/windows-qt.sh --available; then $(MAKE) --no-print-directory test-windows; \
+	else echo "Windows stage left out: no Qt for Windows at hand (set MIRVO_WINDOWS_QT)"; fi
 
 test-plain: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
@@ -68,5 +73,20 @@ package: deps
 	@cmake --build build-package -j $(JOBS)
 	@cd build-package && cpack -G DEB
 
+# Windows: mirvo.exe and the tests, cross-built with MinGW-w64 against Qt 6.4.2 for Windows
+# (tools/windows-qt.sh finds it: MIRVO_WINDOWS_QT, the shared copy, or a build from source).
+windows-deps:
+	@sh tools/install-deps.sh windows
+
+windows: windows-deps
+	@qt=$$(sh tools/windows-qt.sh) && cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
+		-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+	@cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+# The Windows tests as Windows programs under Wine, code page 936, headless.
+test-windows: windows
+	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) build-release build-package
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) build-release build-package

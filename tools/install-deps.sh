@@ -1,5 +1,7 @@
 #!/bin/sh
 # Installs what building, testing and running need on Debian 12. Quick when all is present.
+# With "windows": what cross-building for Windows and running its tests under Wine need, and
+# the zh_CN.UTF-8 locale (Wine then has the ANSI code page 936).
 set -eu
 
 # clang and libclang-rt-14-dev (libFuzzer, clang's sanitizers) build the fuzz targets.
@@ -8,6 +10,10 @@ packages="cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
 qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin \
 libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file \
 clang libclang-rt-14-dev"
+if [ "${1:-}" = windows ]; then
+    packages="cmake make qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix ninja-build \
+wine wine64 locales python3 xz-utils"
+fi
 
 missing=""
 for package in $packages; do
@@ -15,7 +21,11 @@ for package in $packages; do
         missing="$missing $package"
     fi
 done
-[ -z "$missing" ] && exit 0
+locale_missing=false
+if [ "${1:-}" = windows ] && ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    locale_missing=true
+fi
+[ -z "$missing" ] && ! $locale_missing && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
     sudo=""
@@ -26,7 +36,14 @@ else
     exit 1
 fi
 
-echo "install-deps: installing$missing"
-$sudo apt-get update -qq
-# shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+if [ -n "$missing" ]; then
+    echo "install-deps: installing$missing"
+    $sudo apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+fi
+if $locale_missing || { [ "${1:-}" = windows ] && ! locale -a | grep -qi '^zh_CN\.utf-\?8$'; }; then
+    echo "install-deps: generating the zh_CN.UTF-8 locale"
+    $sudo sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    $sudo locale-gen >/dev/null
+fi

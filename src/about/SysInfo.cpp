@@ -13,9 +13,9 @@ namespace mirvo {
 
 namespace {
 
-// Wider than reading needs (0x20019), as it has always been: a key the user may only
-// read does not open, and that location then counts as missing.
-constexpr quint32 accessMask = 0x2003F;
+// KEY_READ: asking for more (write rights) is refused to a standard user under UAC, and the
+// tool would then always count as missing.
+constexpr quint32 accessMask = 0x20019;
 constexpr quint32 valueBufferSize = 1024;
 
 const QString toolPathKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");

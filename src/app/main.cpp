@@ -10,8 +10,8 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
-#include "platform/QtSpeech.h"
 #include "platform/SystemRegistry.h"
+#include "platform/SystemSpeech.h"
 #include "store/WordStore.h"
 #include "update/PageTitle.h"
 #include "update/UpdateCheck.h"
@@ -71,9 +71,9 @@ int main(int argc, char *argv[])
     mirvo::QtProgramEnd programEnd;
     mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
     mirvo::SystemRegistry registry;
-    mirvo::QtSpeech speech;
+    const std::unique_ptr<mirvo::Speech> speech = mirvo::makeSystemSpeech();
     const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
-                                   speech};
+                                   *speech};
 
     // A packaged build leaves updates to the system's package manager.
     constexpr auto updateCheck = MIRVO_UPDATE_CHECK ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;

@@ -133,7 +133,7 @@ bool NameListModel::applyChanges(const std::vector<FolderWatch::Change> &changes
     for (const FolderWatch::Change &change : changes) {
         const auto found = m_byBytes.find(change.bytes);
         if (change.listed && found == m_byBytes.end()) {
-            QString name = QFile::decodeName(QByteArray(change.bytes.data(), qsizetype(change.bytes.size())));
+            QString name = nameFromBytes(std::string_view(change.bytes.data(), change.bytes.size()));
             const qsizetype row = std::upper_bound(m_names.cbegin(), m_names.cend(), name, listedBefore) - m_names.cbegin();
             beginInsertRows({}, int(row), int(row));
             m_names.insert(row, name);
@@ -182,7 +182,7 @@ bool NameListModel::applyDifference(const QString &folder, bool *byFolderAlone)
             }
         }
         if (place == none) {
-            added.push_back({QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size()))),
+            added.push_back({nameFromBytes(bytes),
                              std::string(bytes), order.size()});
         } else {
             lost = lost || m_known[place].seen == now;
@@ -282,7 +282,7 @@ bool NameListModel::rebuild(const QString &folder)
         // one row.
         if (m_byBytes.find(bytes) != m_byBytes.end())
             return;
-        QString name = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+        QString name = nameFromBytes(bytes);
         names.append(name);
         m_order.push_back(remember(std::string(bytes), std::move(name), m_order.size()));
     });

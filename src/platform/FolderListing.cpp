@@ -48,7 +48,7 @@ QStringList listOrdinaryFiles(const QString &folder)
 {
     QStringList names;
     readOrdinaryFiles(folder, [&names](std::string_view name) {
-        names.append(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
+        names.append(nameFromBytes(name));
     });
     sortListed(names);
     return names;

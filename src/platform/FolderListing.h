@@ -29,6 +29,10 @@ void sortListed(QStringList &names);
 /// entry's type had to be asked for, or the folder could not be read whole.
 bool readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found);
 
+/// A name as readOrdinaryFiles() gives its bytes: the file system's own on Linux, UTF-8
+/// where names are Unicode (Windows), so no name is lost to a code page.
+QString nameFromBytes(std::string_view bytes);
+
 /// Follows one folder's names through the kernel's change notices, so that a refresh looks
 /// at only the names that changed instead of reading the whole folder again.
 class FolderWatch

@@ -189,4 +189,9 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
     return changes;
 }
 
+QString nameFromBytes(std::string_view bytes)
+{
+    return QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+}
+
 } // namespace mirvo

@@ -14,11 +14,16 @@ bool readOrdinaryFiles(const QString &folder, const std::function<void(std::stri
         it.next();
         // QDir::Files keeps a link to a special file; only ordinary files are words.
         if (it.fileInfo().isFile()) {
-            const QByteArray name = QFile::encodeName(it.fileName());
+            const QByteArray name = it.fileName().toUtf8();
             found(std::string_view(name.constData(), static_cast<size_t>(name.size())));
         }
     }
     return false;
+}
+
+QString nameFromBytes(std::string_view bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
 // No change notices here: every refresh reads the folder whole.

@@ -40,20 +40,16 @@ bool LockFileInstanceGuard::acquire()
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
         return true;
-    if (m_lock->error() == QLockFile::LockFailedError) {
-        // Qt judges a lock by the owner written in it (and removes it when that owner is gone).
-        if (m_lock->getLockInfo(nullptr, nullptr, nullptr))
+    if (m_lock->error() == QLockFile::LockFailedError && QFileInfo(m_path).isFile()) {
+        // A live instance holds its lock file locked (Unix) or open (Windows), so the file
+        // can be removed only when its owner is gone: a crash, or a start that died before
+        // writing its name. Qt clears such a lock itself on Unix, not on Windows.
+        if (!m_lock->removeStaleLockFile())
             return false;
-        // No owner written: a start under way, or a crash before writing, which would
-        // block every later start. A live owner holds a file lock on it; otherwise it goes.
-        if (QFileInfo(m_path).isFile()) {
-            if (!m_lock->removeStaleLockFile())
-                return false;
-            if (m_lock->tryLock(0))
-                return true;
-            if (m_lock->error() == QLockFile::LockFailedError)
-                return false;
-        }
+        if (m_lock->tryLock(0))
+            return true;
+        if (m_lock->error() == QLockFile::LockFailedError)
+            return false;
     }
     // No lock can be made (no folder, no right to write, a folder in its place):
     // running unguarded beats not running.

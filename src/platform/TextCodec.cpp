@@ -1,7 +1,8 @@
 #include "platform/TextCodec.h"
 
+#include "platform/Gb18030.h"
+
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <optional>
@@ -9,39 +10,6 @@
 namespace mirvo::textcodec {
 
 namespace {
-
-constexpr char gb18030[] = "GB18030";
-
-bool decodesCleanly(QStringDecoder &decoder, QByteArrayView bytes)
-{
-    const QString text = decoder.decode(bytes);
-    Q_UNUSED(text);
-    return !decoder.hasError();
-}
-
-// Opening an ICU converter by name costs thousands of instructions, and every entry read or
-// written needs one or two: each thread keeps one decoder and one encoder. Their error flag
-// survives resetState(), so one that met an error is made anew, in place: ICU reports errors
-// to the converter's address, so a converter must never be moved.
-QStringDecoder &gbDecoder()
-{
-    thread_local std::optional<QStringDecoder> decoder;
-    if (!decoder || decoder->hasError())
-        decoder.emplace(gb18030, QStringDecoder::Flag::Stateless);
-    else
-        decoder->resetState();
-    return *decoder;
-}
-
-QStringEncoder &gbEncoder()
-{
-    thread_local std::optional<QStringEncoder> encoder;
-    if (!encoder || encoder->hasError())
-        encoder.emplace(gb18030);
-    else
-        encoder->resetState();
-    return *encoder;
-}
 
 // Windows' code page 936 has "€" as the single byte 0x80, which GB18030 lacks: such a byte
 // where a character starts becomes GB18030's "€", A2 E3. The walk follows GB18030's forms
@@ -70,20 +38,18 @@ QByteArray euroAsGb18030(QByteArrayView bytes)
     return result;
 }
 
-
-
 QString decodeGb18030(QByteArrayView bytes)
 {
     if (bytes.contains('\x80'))
-        return gbDecoder().decode(euroAsGb18030(bytes));
-    return gbDecoder().decode(bytes);
+        return gb18030::decode(euroAsGb18030(bytes));
+    return gb18030::decode(bytes);
 }
 
 bool isGb18030(QByteArrayView bytes)
 {
     if (bytes.contains('\x80'))
-        return decodesCleanly(gbDecoder(), euroAsGb18030(bytes));
-    return decodesCleanly(gbDecoder(), bytes);
+        return gb18030::isValid(euroAsGb18030(bytes));
+    return gb18030::isValid(bytes);
 }
 
 } // namespace
@@ -133,7 +99,7 @@ std::optional<Encoding> EncodingSniffer::result() const
 
 QByteArray encode(const QString &text)
 {
-    return gbEncoder().encode(text);
+    return gb18030::encode(text);
 }
 
 QByteArray encodeReadable(const QString &text, Encoding encoding)

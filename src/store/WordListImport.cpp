@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
 
 namespace mirvo {
 
@@ -86,7 +85,7 @@ std::optional<textcodec::Encoding> openList(QFile &file, QString *why)
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *why = fileErrorText(file, errno);
+        *why = fileErrorText(file, lastSystemError());
         return std::nullopt;
     }
     const auto encoding = detectListEncoding(file, why);

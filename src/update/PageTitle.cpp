@@ -1,10 +1,10 @@
 #include "update/PageTitle.h"
 
+#include "platform/Charsets.h"
 #include "platform/TextCodec.h"
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 namespace mirvo::pagetitle {
 
@@ -63,10 +63,7 @@ std::optional<QString> decodeWith(const QByteArray &name, const QByteArray &body
 {
     if (name.isEmpty())
         return std::nullopt;
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid())
-        return std::nullopt;
-    return decoder.decode(body);
+    return charsets::decode(name, body);
 }
 
 QString decodePage(const QByteArray &body, const QByteArray &contentType)

@@ -1,11 +1,10 @@
-#include "Fakes.h"
 #include "TestSupport.h"
-#include "about/SysInfo.h"
 #include "platform/FileChecks.h"
 #include "platform/ProgramIcon.h"
-#include "platform/SystemRegistry.h"
 
 #include <QDir>
+#include <QIcon>
+#include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,8 +19,6 @@ class TestAboutPlatform : public QObject
 private slots:
     void ordinaryFile_data();
     void ordinaryFile();
-    void standInNamesTool_data();
-    void standInNamesTool();
     void programIconHas16Colours();
 };
 
@@ -54,46 +51,6 @@ void TestAboutPlatform::ordinaryFile()
     else if (make == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(path));
     QCOMPARE(isOrdinaryFile(path), ordinary);
-}
-
-void TestAboutPlatform::standInNamesTool_data()
-{
-    QTest::addColumn<QString>("executables"); // comma-separated
-    QTest::addColumn<QString>("plainFile");
-    QTest::addColumn<QString>("found"); // empty: the message
-
-    QTest::newRow("none installed") << "" << "" << "";
-    QTest::newRow("hardinfo2 before hardinfo") << "hardinfo,hardinfo2" << "" << "hardinfo2";
-    QTest::newRow("kinfocenter before the monitor") << "gnome-system-monitor,kinfocenter" << ""
-                                                    << "kinfocenter";
-    QTest::newRow("not executable, not installed") << "gnome-system-monitor" << "hardinfo"
-                                                   << "gnome-system-monitor";
-}
-
-void TestAboutPlatform::standInNamesTool()
-{
-    QFETCH(QString, executables);
-    QFETCH(QString, plainFile);
-    QFETCH(QString, found);
-
-    QTemporaryDir dir;
-    for (const QString &name : executables.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        QVERIFY(writeBytes(dir.filePath(name), "#!/bin/sh\n"));
-        QVERIFY(QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner));
-    }
-    if (!plainFile.isEmpty())
-        QVERIFY(writeBytes(dir.filePath(plainFile), "#!/bin/sh\n"));
-
-    SystemRegistry registry({dir.path()});
-    FakeServices fakes;
-    if (found.isEmpty())
-        fakes.dialogs.answerNext(MessageAnswer::Ok);
-    StartSysInfo(registry, fakes.shell, fakes.dialogs, nullptr);
-
-    QCOMPARE(fakes.shell.started.size(), found.isEmpty() ? 0 : 1);
-    if (!found.isEmpty())
-        QCOMPARE(fakes.shell.started.constFirst().program, dir.filePath(found));
-    QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
 }
 
 void TestAboutPlatform::programIconHas16Colours()

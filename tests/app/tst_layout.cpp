@@ -128,6 +128,8 @@ void TestLayout::firstRun()
         QVERIFY(openForOthers(m_program));
         const UnprivilegedUser asUser(!programFolderWritable);
         QVERIFY(asUser.ready());
+        if (!programFolderWritable && QFileInfo(m_program).isWritable())
+            QSKIP("a folder cannot be made unwritable to its owner here (Windows ignores a folder's read-only mark)");
         QCOMPARE(QFileInfo(m_program).isWritable(), programFolderWritable);
         storeFolder = storeFolderFor(m_program, m_userData);
     }
@@ -154,7 +156,7 @@ void TestLayout::firstRun()
     window.show();
     window.zengshan_Click();
     QCOMPARE(fakes.shell.started.size(), 1);
-    QCOMPARE(fakes.shell.started.at(0).arguments, QStringList{expectedStore});
+    QCOMPARE(fakes.shell.started.at(0).arguments, QStringList{QDir::toNativeSeparators(expectedStore)});
     QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
 }
 

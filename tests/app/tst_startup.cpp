@@ -162,6 +162,8 @@ void TestStartup::storeFolderFollowsWritability()
         QVERIFY(openForOthers(program));
         const UnprivilegedUser asUser(!writable);
         QVERIFY(asUser.ready());
+        if (!writable && QFileInfo(program).isWritable())
+            QSKIP("a folder cannot be made unwritable to its owner here (Windows ignores a folder's read-only mark)");
         QCOMPARE(QFileInfo(program).isWritable(), writable);
         folder = storeFolderFor(program, data);
     }

@@ -165,8 +165,9 @@ void TestMenuCommands::vocabularyFolder_data()
 void TestMenuCommands::vocabularyFolder()
 {
     QFETCH(bool, starts);
-    // A folder name with spaces, quotes and Chinese reaches the file manager as one argument.
-    const QString folder = m_fixture->dir.path() + QStringLiteral("/我的 \"词库\" $HOME");
+    // A folder name with spaces, quotes, variables and Chinese reaches the file manager as one
+    // argument, in the system's own separators.
+    const QString folder = m_fixture->dir.path() + QStringLiteral("/我的 '词库' $HOME %PATH%");
     QVERIFY(QDir().mkpath(folder));
     m_fixture->store = std::make_unique<WordStore>(folder);
     FrmMain &window = m_fixture->open();
@@ -177,7 +178,7 @@ void TestMenuCommands::vocabularyFolder()
     QCOMPARE(m_fixture->fakes.shell.started.size(), 1);
     const auto call = m_fixture->fakes.shell.started.at(0);
     QCOMPARE(call.program, commands::fileManagerCall(folder).program);
-    QCOMPARE(call.arguments, QStringList{folder});
+    QCOMPARE(call.arguments, QStringList{QDir::toNativeSeparators(folder)});
     QCOMPARE(call.style, WindowStyle::MaximizedFocus);
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), starts ? 0 : 1);
 }

@@ -386,12 +386,12 @@ void TestFrmMain::shiftAsksAnotherWord()
 void TestFrmMain::wordsAreShownAsPlainText()
 {
     m_fixture = std::make_unique<DrillFixture>();
-    m_fixture->addWords({{QStringLiteral("<b>x"), QStringLiteral("<i>斜</i> &amp;")}});
+    m_fixture->addWords({{QStringLiteral("&lt;b&gt;x"), QStringLiteral("<i>斜</i> &amp;")}});
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     FrmMain &window = m_fixture->open();
     for (const char *name : {"lbWord", "lbYiSi", "Label3", "lbBanBen", "Rema"})
         QCOMPARE(window.findChild<QLabel *>(QLatin1String(name))->textFormat(), Qt::PlainText);
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("<b>x"));
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("&lt;b&gt;x"));
     QCOMPARE(window.cmdOption(1)->text(), QStringLiteral("<i>斜</i> &&amp;"));
 }
 

@@ -92,4 +92,7 @@ private:
 /// (a QTemporaryDir is private to its owner).
 bool openForOthers(const QString &folder);
 
+/// Makes a named pipe at path; false where pipes cannot live in a folder.
+bool makeNamedPipe(const QString &path);
+
 } // namespace mirvo::test

@@ -1,3 +1,6 @@
+#include "FaultyFolders.h"
+#include "platform/Charsets.h"
+#include "platform/TextCodec.h"
 #include "TestSupport.h"
 #include "platform/FileListBox.h"
 #include "store/WordListImport.h"
@@ -10,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
 
 using namespace mirvo;
 using namespace mirvo::test;
@@ -26,8 +28,7 @@ const QString outsidePlaceholder = QStringLiteral("%OUT%");
 
 QString gb18030(const QByteArray &bytes)
 {
-    QStringDecoder decoder("GB18030");
-    return decoder.decode(bytes);
+    return mirvo::textcodec::decodeAs(mirvo::textcodec::Encoding::Gb18030, bytes);
 }
 
 QByteArray utf16le(const QString &text)
@@ -119,29 +120,43 @@ void TestHostileInputs::hostileWordLists_data()
                    {QStringLiteral("~"), QStringLiteral("波浪号")},
                    {QStringLiteral("ok"), QStringLiteral("好")}}
         << qint64(12) << QString();
+#ifdef Q_OS_WIN
+    // Windows counts a name's UTF-16 units; 128 "é" (256 bytes) would fit there, but not on
+    // the Linux file system under Wine, so that row is Linux's alone.
+    QTest::newRow("names over 255 units")
+        << (cjk85.toUtf8() + " 正好\n" + QByteArray(256, 'b') + " 长\n" + QByteArray(1000, 'c') + " 更长\n")
+        << Entries{{cjk85, QStringLiteral("正好")}} << qint64(2) << QString();
+#else
     QTest::newRow("names over 255 bytes")
         << (cjk85.toUtf8() + " 正好\n" + QByteArray(256, 'b') + " 长\n" + QByteArray(1000, 'c') + " 更长\n"
             + QString(128, QChar(0xE9)).toUtf8() + " 双字节\n")
         << Entries{{cjk85, QStringLiteral("正好")}} << qint64(3) << QString();
+#endif
     QTest::newRow("NUL byte in a word")
         << QByteArray("good 好\na\0b 坏\n", 15) << Entries{} << qint64(0)
         << QStringLiteral("文件中含有空字符，不是文本格式的词库。");
     QTest::newRow("UTF-16 file")
         << QByteArray("\xFF\xFEg\0o\0 \0x\0\n\0", 12) << Entries{} << qint64(0)
         << QStringLiteral("文件中含有空字符，不是文本格式的词库。");
+    Entries controls{{QStringLiteral("tab\there"), QStringLiteral("制表")},
+                     {QStringLiteral("esc\x1b[31m"), QStringLiteral("红")},
+                     {QStringLiteral("bell\x07"), QStringLiteral("铃")},
+                     {QStringLiteral("del\x7f"), QStringLiteral("删")},
+                     {QStringLiteral("vt\x0b"), QStringLiteral("ff\x0c 换页")},
+                     {QStringLiteral("nel\u0085"), QStringLiteral("下一行")},
+                     {QStringLiteral("rlo\u202e"), QStringLiteral("反向")},
+                     {QStringLiteral("ls\u2028"), QStringLiteral("行分隔")},
+                     {QStringLiteral("x"), QStringLiteral("意\x01思\x02")}};
+    qint64 controlWordsSkipped = 0;
+#ifdef Q_OS_WIN
+    // Windows file names take no control characters below U+0020: those words are skipped.
+    for (const char *word : {"tab\there", "esc\x1b[31m", "bell\x07", "vt\x0b"})
+        controlWordsSkipped += controls.remove(QString::fromLatin1(word));
+#endif
     QTest::newRow("control characters")
         << QByteArray("tab\there 制表\nesc\x1b[31m 红\nbell\x07 铃\ndel\x7f 删\nvt\x0b ff\x0c 换页\n"
                       "nel\xc2\x85 下一行\nrlo\xe2\x80\xae 反向\nls\xe2\x80\xa8 行分隔\nx 意\x01思\x02\n")
-        << Entries{{QStringLiteral("tab\there"), QStringLiteral("制表")},
-                   {QStringLiteral("esc\x1b[31m"), QStringLiteral("红")},
-                   {QStringLiteral("bell\x07"), QStringLiteral("铃")},
-                   {QStringLiteral("del\x7f"), QStringLiteral("删")},
-                   {QStringLiteral("vt\x0b"), QStringLiteral("ff\x0c 换页")},
-                   {QStringLiteral("nel\u0085"), QStringLiteral("下一行")},
-                   {QStringLiteral("rlo\u202e"), QStringLiteral("反向")},
-                   {QStringLiteral("ls\u2028"), QStringLiteral("行分隔")},
-                   {QStringLiteral("x"), QStringLiteral("意\x01思\x02")}}
-        << qint64(0) << QString();
+        << controls << controlWordsSkipped << QString();
     QTest::newRow("1 MB line between words")
         << ("a 一\n" + QByteArray("long ") + QByteArray(megabyte, 'x') + "\nb 二\n")
         << Entries{{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}}
@@ -184,9 +199,9 @@ void TestHostileInputs::hostileWordLists()
 
     const ImportReport report = importWordList(m_listPath, *m_store);
 
-    QCOMPARE(report.ok, refusal.isEmpty());
+    QVERIFY2(report.ok == refusal.isEmpty(), qPrintable(report.error));
     if (!report.ok)
-        QCOMPARE(report.error, QStringLiteral("无法导入“%1”：%2").arg(m_listPath, refusal));
+        QCOMPARE(report.error, QStringLiteral("无法导入“%1”：%2").arg(QDir::toNativeSeparators(m_listPath), refusal));
     QCOMPARE(report.skippedCount, skipped);
     entries.insert(QStringLiteral("kept"), QStringLiteral("已有"));
     QCOMPARE(storeEntries(), entries);
@@ -246,8 +261,8 @@ void TestHostileInputs::listThatIsNoRegularFileIsRefused()
 {
     QFETCH(QString, path);
     path.replace(QStringLiteral("%DIR%"), m_dir->path());
-    if (path.endsWith(QLatin1String("pipe")))
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (path.endsWith(QLatin1String("pipe")) && !mirvo::test::makeNamedPipe(path))
+        QSKIP("named pipes live in no folder here (Windows keeps them under \\\\.\\pipe)");
     if (!QFileInfo::exists(path))
         QSKIP("no such device here");
     // Opening a pipe nobody writes to, or reading an endless device, would never return.
@@ -359,6 +374,8 @@ void TestHostileInputs::hostilePages()
     QFETCH(QString, titleStart);
     QFETCH(qsizetype, titleLength);
     QFETCH(int, order);
+    if (contentType.endsWith("iso-2022-jp") && !charsets::decode("iso-2022-jp", {}))
+        QSKIP("no ISO-2022-JP converter on this system (Wine lacks code page 50220)");
 
     const auto title = mirvo::pagetitle::documentTitle(body, contentType);
     QCOMPARE(title.has_value(), hasTitle);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "platform/FileListBox.h"
+#include "platform/TextCodec.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
 
@@ -208,9 +209,8 @@ void TestWordListImport::shippedListImportsWhole()
     const QByteArray bytes = test::readBytes(path);
     QVERIFY(!bytes.isEmpty());
     QCOMPARE(bytes.count("\r\n"), 3600);
-    QStringDecoder gbk("GBK", QStringDecoder::Flag::Stateless);
-    const QString text = gbk.decode(bytes);
-    QVERIFY(!gbk.hasError());
+    QCOMPARE(textcodec::detect(bytes), std::optional(textcodec::Encoding::Gb18030));
+    const QString text = textcodec::decodeAs(textcodec::Encoding::Gb18030, bytes);
     QCOMPARE(text.count(QLatin1Char('\n')), 3600);
 
     const ImportReport report = importWordList(path, *m_store);

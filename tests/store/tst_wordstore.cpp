@@ -152,7 +152,16 @@ void TestWordStore::unsafeWordsAreRefused_data()
     QTest::newRow("backslash") << QStringLiteral("..\\escape");
     QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b");
     QTest::newRow("256 bytes") << QString(256, QLatin1Char('a'));
+#ifdef Q_OS_WIN
+    // Windows counts UTF-16 units, and keeps some names and characters for itself.
+    QTest::newRow("stream of a file") << QStringLiteral("a:b");
+    QTest::newRow("wildcard") << QStringLiteral("what?");
+    QTest::newRow("trailing dot") << QStringLiteral("etc.");
+    QTest::newRow("device name") << QStringLiteral("con");
+    QTest::newRow("device name with extension") << QStringLiteral("NUL.txt");
+#else
     QTest::newRow("86 chinese = 258 bytes") << QString(86, QChar(0x4E2D));
+#endif
 }
 
 void TestWordStore::unsafeWordsAreRefused()
@@ -172,8 +181,16 @@ void TestWordStore::failedWriteKeepsOldEntry()
 {
     const WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("keep"), QStringLiteral("旧"), nullptr));
-    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
     QString error;
+#ifdef Q_OS_WIN
+    {
+        // Held open by another program (an editor), the entry cannot be replaced.
+        QFile held(store.entryPath(QStringLiteral("keep")));
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        QVERIFY(!store.writeEntry(QStringLiteral("keep"), QStringLiteral("新"), &error));
+    }
+#else
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
     {
         // Root ignores modes: write as an ordinary user would.
         QVERIFY(mirvo::test::openForOthers(m_folder));
@@ -181,9 +198,11 @@ void TestWordStore::failedWriteKeepsOldEntry()
         QVERIFY(asUser.ready());
         QVERIFY(!store.writeEntry(QStringLiteral("keep"), QStringLiteral("新"), &error));
     }
-    QVERIFY(error.contains(QStringLiteral("keep")));
     QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
+    QVERIFY(error.contains(QStringLiteral("keep")));
     QCOMPARE(store.readMeaning(QStringLiteral("keep"), nullptr), QStringLiteral("旧"));
+    QCOMPARE(QDir(m_folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep")});
 }
 
 void TestWordStore::deleteMissingEntryCountsAsDeleted()
@@ -280,7 +299,13 @@ void TestWordStore::listingShowsOrdinaryFilesOnly_data()
         << QStringList{QStringLiteral("file:ta"), QStringLiteral("file:\u017Fa"), QStringLiteral("file:sb"),
                        QStringLiteral("file:ab"), QStringLiteral("file:aB"), QStringLiteral("file:Ab"),
                        QStringLiteral("file:_x"), QStringLiteral("file:Zed"), QStringLiteral("file:中文")}
-        << QStringList{QStringLiteral("_x"), QStringLiteral("Ab"), QStringLiteral("aB"), QStringLiteral("ab"),
+        << QStringList{QStringLiteral("_x"),
+#ifdef Q_OS_WIN
+                       // Names that differ in case only are one file there: the first name stays.
+                       QStringLiteral("ab"),
+#else
+                       QStringLiteral("Ab"), QStringLiteral("aB"), QStringLiteral("ab"),
+#endif
                        QStringLiteral("sb"), QStringLiteral("ta"), QStringLiteral("Zed"),
                        QStringLiteral("\u017Fa"), QStringLiteral("中文")};
 }
@@ -301,8 +326,10 @@ void TestWordStore::listingShowsOrdinaryFilesOnly()
     };
     int held = -1;
     const auto release = qScopeGuard([&held] {
+#ifdef Q_OS_UNIX
         if (held >= 0)
             ::close(held);
+#endif
     });
     for (const QString &thing : made) {
         const QString kind = thing.section(QLatin1Char(':'), 0, 0);

@@ -1,10 +1,10 @@
 #include "platform/NetworkPageLoader.h"
+#include "platform/TextCodec.h"
 #include "update/PageTitle.h"
 
 #include <QHash>
 #include <QNetworkProxy>
 #include <QSignalSpy>
-#include <QStringEncoder>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -15,8 +15,7 @@ namespace {
 
 QByteArray gbk(const QString &text)
 {
-    QStringEncoder encoder("GBK");
-    return encoder.encode(text);
+    return mirvo::textcodec::encode(text); // GB18030 is GBK for every text GBK holds
 }
 
 QByteArray http(const QByteArray &status, const QByteArray &headers, const QByteArray &body = {},

@@ -1,14 +1,13 @@
+#include "platform/TextCodec.h"
 #include "update/PageTitle.h"
 
-#include <QStringEncoder>
 #include <QTest>
 
 namespace {
 
 QByteArray gbk(const QString &text)
 {
-    QStringEncoder encoder("GBK");
-    return encoder.encode(text);
+    return mirvo::textcodec::encode(text); // GB18030 is GBK for every text GBK holds
 }
 
 QByteArray page(const QByteArray &head)

@@ -31,14 +31,14 @@ QString systemErrorText(int code)
     }
 }
 
-QString fileErrorText(const QFileDevice &file, int savedErrno)
+int lastSystemError()
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(savedErrno); // Windows reports through GetLastError, which Qt has turned into text
-    return file.errorString();
-#else
-    return savedErrno != 0 ? systemErrorText(savedErrno) : file.errorString();
-#endif
+    return errno;
+}
+
+QString fileErrorText(const QFileDevice &file, int savedCode)
+{
+    return savedCode != 0 ? systemErrorText(savedCode) : file.errorString();
 }
 
 } // namespace mirvo

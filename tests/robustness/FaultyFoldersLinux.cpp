@@ -140,4 +140,9 @@ bool openForOthers(const QString &folder)
     return true;
 }
 
+bool makeNamedPipe(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
 } // namespace mirvo::test

@@ -1,0 +1,45 @@
+#pragma once
+
+// The store's pieces that each platform does its own way, defined in WordStoreUnix.cpp or
+// WordStoreWindows.cpp, and the helpers they share with WordStore.cpp.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QString>
+
+#include <atomic>
+#include <cstdio>
+
+namespace mirvo {
+
+/// Whether "\" separates folders in the names a listing can show.
+extern const bool separatorInNames;
+
+/// Why the file system cannot take the word as a file name (beyond "/", "\", NUL and dot
+/// names, which every platform refuses); empty when it can.
+QString platformNameProblem(const QString &word);
+
+inline bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+inline QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+using TemporaryName = char[64];
+
+/// A new temporary's name: hidden, so a temporary left by a crash is never listed as a word
+/// (QSaveFile's temporary is named after its target, visible, so it is not used).
+inline void nameTemporary(TemporaryName &name)
+{
+    static std::atomic<unsigned> counter{0};
+    static const qint64 pid = QCoreApplication::applicationPid(); // a system call each time asked
+    std::snprintf(name, sizeof name, ".mirvo-%lld-%u.tmp", static_cast<long long>(pid), counter.fetch_add(1));
+}
+
+} // namespace mirvo
