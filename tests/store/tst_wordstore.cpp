@@ -82,29 +82,37 @@ void TestWordStore::writeCreatesAndReplaces()
 
 void TestWordStore::writeEncodesSystemCodePageWithCrLf_data()
 {
+    QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("meaning");
     QTest::addColumn<QByteArray>("utf8Bytes"); // Linux
     QTest::addColumn<QByteArray>("gbBytes"); // Windows
-    QTest::newRow("chinese") << QStringLiteral("苹果") << QByteArray("苹果\r\n") << QByteArray("\xC6\xBB\xB9\xFB\r\n");
-    QTest::newRow("ascii") << QStringLiteral("apple") << QByteArray("apple\r\n") << QByteArray("apple\r\n");
-    QTest::newRow("empty") << QString() << QByteArray("\r\n") << QByteArray("\r\n");
-    QTest::newRow("gbk that is also utf-8") << QStringLiteral("一") << QByteArray("\xE4\xB8\x80\r\n")
+    QTest::newRow("chinese") << QStringLiteral("w") << QStringLiteral("苹果") << QByteArray("苹果\r\n") << QByteArray("\xC6\xBB\xB9\xFB\r\n");
+    QTest::newRow("ascii") << QStringLiteral("w") << QStringLiteral("apple") << QByteArray("apple\r\n") << QByteArray("apple\r\n");
+    QTest::newRow("empty") << QStringLiteral("w") << QString() << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("gbk that is also utf-8") << QStringLiteral("w") << QStringLiteral("一") << QByteArray("\xE4\xB8\x80\r\n")
                                             << QByteArray("\xD2\xBB\r\n");
-    QTest::newRow("utf-8 that is also gbk") << QStringLiteral("café") << QByteArray("\xEF\xBB\xBF" "café\r\n")
+    QTest::newRow("utf-8 that is also gbk") << QStringLiteral("w") << QStringLiteral("café") << QByteArray("\xEF\xBB\xBF" "café\r\n")
                                             << QByteArray("caf\xA8\xA6\r\n");
-    QTest::newRow("outside gbk") << QStringLiteral("😀") << QByteArray("😀\r\n") << QByteArray("\x94\x39\xFC\x36\r\n");
+    QTest::newRow("outside gbk") << QStringLiteral("w") << QStringLiteral("😀") << QByteArray("😀\r\n") << QByteArray("\x94\x39\xFC\x36\r\n");
+    // Names are the file system's matter: Unicode on Windows, whatever the code page holds.
+    QTest::newRow("chinese word") << QStringLiteral("苹果") << QStringLiteral("apple") << QByteArray("apple\r\n")
+                                  << QByteArray("apple\r\n");
+    QTest::newRow("word outside gbk") << QStringLiteral("\U00020000x") << QStringLiteral("𠀀")
+                                      << QByteArray("\xF0\xA0\x80\x80\r\n") << QByteArray("\x95\x32\x82\x36\r\n");
 }
 
 void TestWordStore::writeEncodesSystemCodePageWithCrLf()
 {
+    QFETCH(QString, word);
     QFETCH(QString, meaning);
     QFETCH(QByteArray, utf8Bytes);
     QFETCH(QByteArray, gbBytes);
     const WordStore store(m_folder);
-    QVERIFY(store.writeEntry(QStringLiteral("w"), meaning, nullptr));
+    QVERIFY(store.writeEntry(word, meaning, nullptr));
     const bool utf8 = textcodec::systemEncoding == textcodec::Encoding::Utf8;
-    QCOMPARE(readBytes(store.entryPath(QStringLiteral("w"))), utf8 ? utf8Bytes : gbBytes);
-    QCOMPARE(store.readMeaning(QStringLiteral("w"), nullptr), meaning);
+    QCOMPARE(readBytes(store.entryPath(word)), utf8 ? utf8Bytes : gbBytes);
+    QCOMPARE(store.readMeaning(word, nullptr), meaning);
+    QCOMPARE(FileListBox::listFolder(m_folder), QStringList{word});
 }
 
 void TestWordStore::readFirstLineOnly_data()
