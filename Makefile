@@ -13,7 +13,7 @@ FUZZ_TEST_RUNS_IMPORT ?= 15000
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps configure build run test test-plain test-sanitize fuzz-build fuzz-smoke bench package \
-	windows-deps windows test-windows clean
+	windows-deps windows test-windows windows-package test-windows-package clean
 
 all: build
 
@@ -32,7 +32,7 @@ run: build
 test: test-plain
 	@$(MAKE) --no-print-directory test-sanitize
 	@FUZZ_RUNS_import=$(FUZZ_TEST_RUNS_IMPORT) $(MAKE) --no-print-directory fuzz-smoke FUZZ_RUNS=$(FUZZ_TEST_RUNS)
-	@if sh tools/windows-qt.sh --available; then $(MAKE) --no-print-directory test-windows; \
+	@if sh tools/windows-qt.sh --available; then $(MAKE) --no-print-directory test-windows test-windows-package; \
 	else echo "Windows stage left out: no Qt for Windows at hand (set MIRVO_WINDOWS_QT)"; fi
 
 test-plain: build
@@ -88,5 +88,24 @@ windows: windows-deps
 test-windows: windows
 	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
 
+# The Windows downloads from one Release build, in build-windows-package/: a portable zip (the
+# store beside the program, the update check on) and an NSIS installer (the store per user, no
+# update check: the installer brings new versions).
+windows-package: windows-deps
+	@sh tools/install-deps.sh windows-package
+	@qt=$$(sh tools/windows-qt.sh) && cmake -S . -B build-windows-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DMIRVO_BUILD_TESTS=OFF -DCMAKE_INSTALL_BINDIR=. -DMIRVO_UPDATE_CHECK_INSTALLED=OFF \
+		-DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
+		-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+	@cmake --build build-windows-release -j $(JOBS)
+	@cd build-windows-release && cpack -B $(CURDIR)/build-windows-package
+	@rm -rf build-windows-package/_CPack_Packages
+	@ls -l build-windows-package/*.zip build-windows-package/*.exe
+
+# The zip used as a learner would, under Wine on a virtual display.
+test-windows-package: windows-package
+	@sh tools/windows-smoke.sh build-windows-package/mirvo-*-windows-x64.zip
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) build-release build-package
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) build-release build-package \
+		build-windows-release build-windows-package

@@ -6,6 +6,11 @@ option(MIRVO_HARDEN "Release builds: Debian's hardening flags from dpkg-buildfla
 if(NOT MIRVO_HARDEN OR NOT CMAKE_BUILD_TYPE STREQUAL "Release")
     return()
 endif()
+# These are ELF flags. A Windows program gets Windows' own protections (ASLR with high entropy,
+# DEP) from the MinGW linker's defaults.
+if(WIN32)
+    return()
+endif()
 
 find_program(MIRVO_DPKG_BUILDFLAGS dpkg-buildflags)
 if(NOT MIRVO_DPKG_BUILDFLAGS)

@@ -13,6 +13,10 @@ clang libclang-rt-14-dev"
 if [ "${1:-}" = windows ]; then
     packages="cmake make qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix ninja-build \
 wine wine64 locales python3 xz-utils"
+elif [ "${1:-}" = windows-package ]; then
+    # NSIS makes the installer; Qt's own Chinese texts go into both downloads; the zip is
+    # tried on a virtual display.
+    packages="nsis qt6-translations-l10n xvfb xdotool"
 fi
 
 missing=""

@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "platform/Dialogs.h"
+#include "platform/FileChecks.h"
 #include "platform/InstanceGuard.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
@@ -17,9 +18,14 @@ QString storeFolderFor(const QString &programFolder, const QString &userDataFold
     const QString beside = programFolder + QStringLiteral("/words");
     const bool portable = QFileInfo(beside).isDir()
                           || QFileInfo(programFolder + QLatin1Char('/') + appinfo::defaultListName).isFile();
-    if (portable && QFileInfo(programFolder).isWritable())
+    if (portable && canCreateFilesIn(programFolder))
         return beside;
     return userDataFolder + QStringLiteral("/words");
+}
+
+bool isPortableStore(const QString &programFolder, const QString &storeFolder)
+{
+    return storeFolder == programFolder + QStringLiteral("/words");
 }
 
 QString defaultListPath(const QString &programFolder, const QString &installedDataFolder)

@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     mirvo::substituteFonts();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     const QString storeFolder = mirvo::storeFolderFor(programFolder, dataFolder);
     QDir().mkpath(QFileInfo(storeFolder).path());
     const mirvo::WordStore store(storeFolder);
@@ -75,8 +75,11 @@ int main(int argc, char *argv[])
     const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
                                    *speech};
 
-    // A packaged build leaves updates to the system's package manager.
-    constexpr auto updateCheck = MIRVO_UPDATE_CHECK ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;
+    // A packaged build leaves updates to the system's package manager, an installed Windows
+    // copy to its installer.
+    const bool checks = MIRVO_UPDATE_CHECK
+                        && (MIRVO_UPDATE_CHECK_INSTALLED || mirvo::isPortableStore(programFolder, storeFolder));
+    const auto updateCheck = checks ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;
     mirvo::FrmMain window(services, store, QStringLiteral(MIRVO_SITE), updateCheck);
     window.show();
     return QApplication::exec();

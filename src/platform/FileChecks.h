@@ -8,4 +8,7 @@ namespace mirvo {
 /// system files do not count, nor does an empty or malformed path.
 bool isOrdinaryFile(const QString &path);
 
+/// Whether this user may create files in the folder.
+bool canCreateFilesIn(const QString &folder);
+
 } // namespace mirvo

@@ -1,0 +1,11 @@
+# Read by CPack for each download it makes of the Windows build.
+if(CPACK_GENERATOR STREQUAL "ZIP")
+    set(CPACK_COMPONENTS_ALL program portable)
+    set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+    set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    set(CPACK_PACKAGE_FILE_NAME mirvo-${CPACK_PACKAGE_VERSION}-windows-x64)
+elseif(CPACK_GENERATOR STREQUAL "NSIS")
+    set(CPACK_COMPONENTS_ALL program installed)
+    set(CPACK_PACKAGE_FILE_NAME mirvo-${CPACK_PACKAGE_VERSION}-windows-x64-setup)
+endif()
