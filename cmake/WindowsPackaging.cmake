@@ -9,6 +9,16 @@ set(MIRVO_APP_ID io.github.mirvo.mirvo)
 set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME program)
 
 set(mirvo_generated ${PROJECT_BINARY_DIR}/packaging)
+
+# Where the DLLs a Windows program of ours loads are: Qt's, and MinGW's C++ and thread runtimes.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+                OUTPUT_VARIABLE mirvo_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+                OUTPUT_VARIABLE mirvo_winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(mirvo_gcc_dlls ${mirvo_libstdcxx} DIRECTORY)
+get_filename_component(mirvo_pthread_dlls ${mirvo_winpthread} REALPATH)
+get_filename_component(mirvo_pthread_dlls ${mirvo_pthread_dlls} DIRECTORY)
+set(MIRVO_WINDOWS_DLL_FOLDERS ${QT6_INSTALL_PREFIX}/bin ${mirvo_gcc_dlls} ${mirvo_pthread_dlls})
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(MIRVO_ICO ${mirvo_generated}/mirvo.ico)
 set(mirvo_icon_images
@@ -47,18 +57,11 @@ install(FILES ${MIRVO_QT_ZH_CN} DESTINATION ${CMAKE_INSTALL_BINDIR}/translations
 file(WRITE ${mirvo_generated}/qt.conf "[Paths]\nPrefix = .\n")
 install(FILES ${mirvo_generated}/qt.conf DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
-                OUTPUT_VARIABLE mirvo_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-                OUTPUT_VARIABLE mirvo_winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
-get_filename_component(mirvo_gcc_dlls ${mirvo_libstdcxx} DIRECTORY)
-get_filename_component(mirvo_pthread_dlls ${mirvo_winpthread} REALPATH)
-get_filename_component(mirvo_pthread_dlls ${mirvo_pthread_dlls} DIRECTORY)
 find_program(MIRVO_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
 install(CODE "
     set(MIRVO_PROGRAM \"$<TARGET_FILE:mirvo>\")
     set(MIRVO_PLUGINS \"${mirvo_plugin_files}\")
-    set(MIRVO_DLL_FOLDERS \"${mirvo_qt_prefix}/bin;${mirvo_gcc_dlls};${mirvo_pthread_dlls}\")
+    set(MIRVO_DLL_FOLDERS \"${MIRVO_WINDOWS_DLL_FOLDERS}\")
     set(MIRVO_OBJDUMP \"${MIRVO_OBJDUMP}\")
     set(MIRVO_STRIP \"${CMAKE_STRIP}\")
     set(MIRVO_DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")

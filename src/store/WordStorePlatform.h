@@ -3,6 +3,9 @@
 // The store's pieces that each platform does its own way, defined in WordStoreUnix.cpp or
 // WordStoreWindows.cpp, and the helpers they share with WordStore.cpp.
 
+#include "platform/TextCodec.h"
+#include "store/WordStore.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QString>
@@ -29,6 +32,23 @@ inline bool fail(QString *error, const QString &message)
 inline QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+/// What a word's entry holds, or false with the message when the word cannot name one: the
+/// meaning in the system's code page, so the user's text editor shows it as it is, and CR LF.
+inline bool entryContent(const QString &word, const QString &meaning, QByteArray *content, QString *error)
+{
+    QString reason;
+    if (!WordStore::isSafeWord(word, &reason))
+        return fail(error, QStringLiteral("单词“%1”不能写入词库：%2。").arg(word, reason));
+    *content = textcodec::encodeReadable(meaning, textcodec::systemEncoding) + "\r\n";
+    return true;
+}
+
+/// The message for an entry that could not be written.
+inline bool writeFailed(QString *error, const QString &word, const QString &why)
+{
+    return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
 }
 
 using TemporaryName = char[64];

@@ -1,7 +1,6 @@
 #include "store/WordStore.h"
 
 #include "platform/SystemError.h"
-#include "platform/TextCodec.h"
 #include "store/WordStorePlatform.h"
 
 #include <QFile>
@@ -56,15 +55,10 @@ WordStore::Writer::~Writer() = default;
 
 bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
 {
-    QString reason;
-    if (!isSafeWord(word, &reason))
-        return fail(error, QStringLiteral("单词“%1”不能写入词库：%2。").arg(word, reason));
-
-    // In the system's code page, so the user's text editor shows the entry as it is.
-    const QByteArray content = textcodec::encodeReadable(meaning, textcodec::systemEncoding) + "\r\n";
-    const auto failed = [&](const QString &why) {
-        return fail(error, QStringLiteral("无法写入单词“%1”：%2").arg(word, why));
-    };
+    QByteArray content;
+    if (!entryContent(word, meaning, &content, error))
+        return false;
+    const auto failed = [&](const QString &why) { return writeFailed(error, word, why); };
     TemporaryName name;
     nameTemporary(name);
     const QString temporary = m_store.m_folder + QLatin1Char('/') + QLatin1String(name);
