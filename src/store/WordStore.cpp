@@ -113,8 +113,9 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
     // Read in small pieces up to the first line end: an entry edited by hand may be long.
     QByteArray line;
     char buffer[256];
-    while (line.size() < maxMeaningBytes) {
-            const qint64 got = file.read(buffer, sizeof buffer);
+    bool cut = false;
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
         if (got < 0) {
             const QString why = fileErrorText(file, lastSystemError());
             fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
@@ -124,12 +125,18 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
         const char *const end = begin + got;
         const char *const lineEnd = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
         line.append(begin, lineEnd - begin);
-        if (lineEnd != end || got == 0)
+        cut = line.size() > maxMeaningBytes;
+        if (cut || lineEnd != end || got == 0)
             break;
     }
-    // Not value_or(): its argument would decode the line a second time, always.
-    if (auto meaning = textcodec::decode(line))
-        return meaning;
+    if (cut) {
+        line.truncate(maxMeaningBytes);
+        // The limit may split a character: only whole ones are shown.
+        if (auto meaning = textcodec::decodeCut(line))
+            return meaning;
+    } else if (auto meaning = textcodec::decode(line)) {
+        return meaning; // not value_or(): its argument would decode the line a second time
+    }
     return textcodec::decodeAnsi(line);
 }
 

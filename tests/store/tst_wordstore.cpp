@@ -134,6 +134,14 @@ void TestWordStore::readFirstLineOnly_data()
     QTest::newRow("1.1 bom") << QByteArray("\xEF\xBB\xBF鐨勬槸\r\n") << QStringLiteral("鐨勬槸");
     QTest::newRow("code page 936 euro") << QByteArray("\xB0\xFC\x80 5\r\n") << QStringLiteral("包€ 5");
     QTest::newRow("long first line") << QByteArray(5000, 'x') + "\nrest" << QString(5000, QLatin1Char('x'));
+    // Past 64 KiB a line is cut, at a character of its own encoding, never inside one.
+    QTest::newRow("ascii past the limit") << QByteArray(300 * 1024, 'x') << QString(64 * 1024, QLatin1Char('x'));
+    QTest::newRow("utf-8 past the limit") << QStringLiteral("中").repeated(25000).toUtf8() + "\n"
+                                          << QStringLiteral("中").repeated(64 * 1024 / 3);
+    QTest::newRow("gbk past the limit") << "x" + QByteArray("\xD6\xD0").repeated(40000) + "\n"
+                                        << QStringLiteral("x") + QStringLiteral("中").repeated(64 * 1024 / 2 - 1);
+    QTest::newRow("four-byte gb18030 past the limit") << "xy" + QByteArray("\x94\x39\xFC\x36").repeated(20000)
+                                                      << QStringLiteral("xy") + QStringLiteral("😀").repeated(64 * 1024 / 4 - 1);
 }
 
 void TestWordStore::readFirstLineOnly()
