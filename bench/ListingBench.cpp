@@ -1,9 +1,10 @@
-// Listing: refreshing the word list of the real window against readdir of the same folder
+// Listing: reading the word list of the real window against readdir of the same folder
 // alone, and the list's part of a right answer at 100000 entries against the same at 3600.
 #include "BenchSupport.h"
 #include "Floors.h"
 
 #include "platform/FileListBox.h"
+#include "store/WordList.h"
 
 #include <QApplication>
 
@@ -15,7 +16,7 @@ void listing(benchmark::State &state)
 {
     const auto entries = state.range(0);
     bench::DrillWindow &drill = entries == 3600 ? bench::window3600() : bench::window100k();
-    mirvo::FileListBox &list = *drill.window->flWords();
+    mirvo::WordList &list = drill.store.words();
     std::vector<double> measured;
     std::vector<double> floor;
     for (auto _ : state) {
@@ -23,7 +24,7 @@ void listing(benchmark::State &state)
         const auto start = bench::Clock::now();
         // Read whole, as at start-up and after an import: a refresh with nothing changed
         // reads nothing at all.
-        list.setFolder(list.folder());
+        const bool read = list.reread();
         // The view lays the new names out from the event loop: part of what a reading costs.
         QApplication::processEvents();
         measured.push_back(bench::since(start));
@@ -31,12 +32,12 @@ void listing(benchmark::State &state)
 
         int seen = 0;
         floor.push_back(floors::listNames(bench::local(list.folder()), &seen));
-        if (seen != entries || list.count() != entries) {
+        if (!read || seen != entries || list.count() != entries) {
             state.SkipWithError("the folder does not hold the expected entries");
             break;
         }
     }
-    bench::reportRatio(state, "listing: flWords refresh, " + std::to_string(entries), measured, floor,
+    bench::reportRatio(state, "listing: the word list read whole, " + std::to_string(entries), measured, floor,
                        "ms", 1.5);
 }
 
@@ -44,22 +45,20 @@ void listing(benchmark::State &state)
 /// of the event loop that lays out and paints the change; then puts the entry back, untimed.
 double rightAnswer(bench::DrillWindow &drill, int position)
 {
-    mirvo::FileListBox &list = *drill.window->flWords();
-    list.select(position % list.count());
-    const QString word = list.selectedName();
+    mirvo::WordList &list = drill.store.words();
+    drill.window->flWords()->select(position % list.count());
+    const QString word = list.nameAt(drill.window->flWords()->selectedRow());
     QString error;
     const QString meaning = drill.store.readMeaning(word, &error).value_or(QString());
     QApplication::processEvents();
 
     const auto start = bench::Clock::now();
-    const bool deleted = drill.store.deleteEntry(word, &error);
-    list.refresh();
+    const bool deleted = drill.store.deleteEntry(word, &error) && list.refresh();
     const int left = list.count();
     QApplication::processEvents();
     const double seconds = bench::since(start);
 
-    const bool restored = drill.store.writeEntry(word, meaning, &error);
-    list.refresh();
+    const bool restored = drill.store.writeEntry(word, meaning, &error) && list.refresh();
     QApplication::processEvents();
     return deleted && restored && left > 0 ? seconds : -1;
 }

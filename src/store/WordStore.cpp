@@ -1,5 +1,7 @@
 #include "store/WordStore.h"
 
+#include "store/WordList.h"
+#include "store/WordNames.h"
 #include "store/WordStorePlatform.h"
 
 #include "platform/SystemError.h"
@@ -23,8 +25,11 @@ const QString temporaryPattern = QStringLiteral(".mirvo-*.tmp");
 
 WordStore::WordStore(const QString &folder)
     : m_folder(folder)
+    , m_words(std::make_unique<WordList>(folder))
 {
 }
+
+WordStore::~WordStore() = default;
 
 QString WordStore::entryPath(const QString &word) const
 {
@@ -53,7 +58,7 @@ bool WordStore::isSafeWord(const QString &word, QString *reason)
         why = QStringLiteral("单词为空");
     else if (word == QLatin1String(".") || word == QLatin1String(".."))
         why = QStringLiteral("“.”和“..”不能作单词");
-    else if (word.startsWith(QLatin1Char('.')))
+    else if (!wordnames::isWord(word))
         why = QStringLiteral("以“.”开头的文件是隐藏文件，不会出现在单词列表中");
     else if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
         why = QStringLiteral("单词中含有“/”或“\\”");

@@ -1,5 +1,4 @@
 #include "DrillFixture.h"
-#include "platform/FileListBox.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -39,6 +38,8 @@ private slots:
     void answerKeysWaitForAnOpenDialog();
     void lastWordEndsTheDrill();
     void storeThatCannotBeRemovedStillEnds();
+    void storeThatCannotBeReadIsNoEnd_data();
+    void storeThatCannotBeReadIsNoEnd();
     void entryAlreadyGoneCountsAsDeleted();
     void restoresDeleteOption_data();
     void restoresDeleteOption();
@@ -263,6 +264,45 @@ void TestAnswers::storeThatCannotBeRemovedStillEnds()
     QVERIFY(m_fixture->fakes.dialogs.shown.at(1).text.contains(QDir::toNativeSeparators(m_fixture->store->folder())));
     QCOMPARE(test::readBytes(m_fixture->store->folder() + QStringLiteral("/.notes")), QByteArray("mine"));
     QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
+}
+
+void TestAnswers::storeThatCannotBeReadIsNoEnd_data()
+{
+    QTest::addColumn<bool>("moved"); // else deleted
+    QTest::newRow("store folder moved away") << true;
+    QTest::newRow("store folder deleted") << false;
+}
+
+void TestAnswers::storeThatCannotBeReadIsNoEnd()
+{
+    QFETCH(bool, moved);
+    m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_fixture->open();
+    const QString folder = m_fixture->store->folder();
+    const QString away = m_fixture->dir.filePath(QStringLiteral("away"));
+    QVERIFY(moved ? QDir().rename(folder, away) : QDir(folder).removeRecursively());
+
+    // No congratulation, no removal, no end: the store cannot be read, and the user is told why.
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->window->cmdOption_Click(1);
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(),
+             QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(folder))});
+    QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("0"));
+    if (moved)
+        QCOMPARE(listedWords(away), QStringList{QStringLiteral("only")});
+
+    // Back in its place, the store is read again for the next word.
+    if (moved)
+        QVERIFY(QDir().rename(away, folder));
+    else
+        QVERIFY(m_fixture->store->create(nullptr) && m_fixture->store->writeEntry(QStringLiteral("only"), QStringLiteral("唯一"), nullptr));
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_fixture->window->cmdShift_Click();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("only"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
 }
 
 void TestAnswers::entryAlreadyGoneCountsAsDeleted()

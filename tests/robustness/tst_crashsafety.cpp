@@ -1,5 +1,4 @@
 #include "TestSupport.h"
-#include "platform/FileListBox.h"
 #include "store/WordStore.h"
 
 #include <QDir>
@@ -92,7 +91,7 @@ bool TestCrashSafety::startImport(QProcess &child)
 QString TestCrashSafety::storeProblems() const
 {
     const WordStore store(m_storePath);
-    for (const QString &word : FileListBox::listFolder(m_storePath)) {
+    for (const QString &word : listedWords(m_storePath)) {
         if (!m_meanings.contains(word))
             return QStringLiteral("listed entry not in the list: ") + word;
         QString error;
@@ -161,7 +160,7 @@ void TestCrashSafety::killedImportsLeaveOnlyWholeEntries()
     QVERIFY(startImport(child));
     QVERIFY(child.waitForFinished(300000));
     QCOMPARE(child.exitCode(), 0);
-    QCOMPARE(FileListBox::listFolder(m_storePath).size(), wordCount);
+    QCOMPARE(listedWords(m_storePath).size(), wordCount);
     const WordStore store(m_storePath);
     for (int word = 0; word < wordCount; ++word)
         QCOMPARE(store.readMeaning(wordName(word), nullptr), std::optional<QString>(meaning(word, 1)));
