@@ -68,8 +68,17 @@ bool WordList::reread(QString *error)
     m_watch.follow(m_folder);
     const quint64 reading = ++m_reading;
     std::vector<Added> added;
+    bool marked = false;
+    m_order.begin();
     const FolderReading result = readWordFiles(m_folder, [&](std::string_view bytes) {
-        // A name already listed costs a lookup of its bytes: no decoding, no sorting.
+        // Unchanged, the folder gives its names in the last reading's order: nothing to do.
+        if (m_order.follows(bytes))
+            return;
+        if (!marked) {
+            markFollowed();
+            marked = true;
+        }
+        // Past a change, a name already listed costs a lookup: no decoding, no sorting.
         if (const auto known = m_words.find(bytes); known != m_words.end())
             known->second.seen = reading;
         else
@@ -80,6 +89,11 @@ bool WordList::reread(QString *error)
     if (!result.byFolderAlone)
         m_watch.forget();
     m_failed = false;
+    if (!m_order.left())
+        return true;
+    if (!marked)
+        markFollowed();
+    m_order.end();
     for (Added &name : added) {
         name.name = nameFromBytes(name.bytes);
         name.lower = name.name.toLower();
@@ -93,9 +107,18 @@ bool WordList::reread(QString *error)
     return true;
 }
 
+void WordList::markFollowed()
+{
+    for (const std::string_view name : m_order.followedNames()) {
+        if (const auto known = m_words.find(name); known != m_words.end())
+            known->second.seen = m_reading;
+    }
+}
+
 bool WordList::giveUp(const QString &problem, QString *error)
 {
     m_failed = true;
+    m_order.forget();
     m_watch.forget();
     // What the folder held can no longer be told: a list of it would offer words that fail.
     beginResetModel();
@@ -191,6 +214,8 @@ WordList::Row WordList::remember(Added &added)
 
 bool WordList::applyChanges(const std::vector<FolderWatch::Change> &changes)
 {
+    if (!changes.empty())
+        m_order.forget(); // the rows are no longer the last reading's
     for (const FolderWatch::Change &change : changes) {
         const auto known = m_words.find(change.bytes);
         if (change.listed && known == m_words.end()) {

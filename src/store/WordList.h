@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/FolderWatch.h"
+#include "store/ReadingOrder.h"
 
 #include <QAbstractListModel>
 #include <QStringList>
@@ -64,6 +65,7 @@ private:
     };
 
     bool giveUp(const QString &problem, QString *error);
+    void markFollowed();
     bool applyChanges(const std::vector<FolderWatch::Change> &changes);
     void applyReading(std::vector<Added> &added);
     void resetRows(std::vector<Added> &added);
@@ -77,6 +79,7 @@ private:
     quint64 m_reading = 0;
     bool m_failed = false;
     FolderWatch m_watch;
+    ReadingOrder m_order;
 };
 
 } // namespace mirvo
