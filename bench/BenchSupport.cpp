@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include "store/WordList.h"
+
 
 #include <QApplication>
 #include <QDir>
