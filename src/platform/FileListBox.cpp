@@ -20,10 +20,7 @@ void FileListBox::select(int row)
         return;
     const QModelIndex index = model()->index(row, 0);
     m_selectingFromCode = true;
-    // The view scrolls to the row only once it knows how far it can scroll.
-    executeDelayedItemsLayout();
-    setCurrentIndex(index);
-    scrollTo(index);
+    setCurrentIndex(index); // and scrolled to
     m_selectingFromCode = false;
     m_told = index;
 }

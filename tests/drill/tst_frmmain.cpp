@@ -12,6 +12,23 @@
 using namespace mirvo;
 using namespace mirvo::test;
 
+namespace {
+
+/// Every invisible node under node, as assistive technology can walk to it.
+QList<QAccessibleInterface *> invisibleTree(QAccessibleInterface *node)
+{
+    QList<QAccessibleInterface *> found;
+    for (int i = 0; node && i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (child && child->state().invisible)
+            found.append(child);
+        found.append(invisibleTree(child));
+    }
+    return found;
+}
+
+} // namespace
+
 class TestFrmMain : public QObject
 {
     Q_OBJECT
@@ -33,6 +50,9 @@ private slots:
     void oneAndTwoWordStores();
     void listSelectionBuildsThatWord_data();
     void listSelectionBuildsThatWord();
+    void refreshLeavesTheQuestionAlone_data();
+    void refreshLeavesTheQuestionAlone();
+    void askedWordIsInView();
     void entryDeletedBehindTheProgramsBack_data();
     void entryDeletedBehindTheProgramsBack();
     void shiftAsksAnotherWord();
@@ -337,6 +357,49 @@ void TestFrmMain::listSelectionBuildsThatWord()
     QCOMPARE(window.cmdOption(1)->text(), window.question().meaning);
 }
 
+void TestFrmMain::refreshLeavesTheQuestionAlone_data()
+{
+    QTest::addColumn<QString>("gone");     // deleted behind the program's back
+    QTest::addColumn<QString>("selected"); // in the list after a refresh; empty: none
+    QTest::newRow("a word before the asked one") << QStringLiteral("a") << QStringLiteral("c");
+    QTest::newRow("the asked word") << QStringLiteral("c") << QString();
+}
+
+void TestFrmMain::refreshLeavesTheQuestionAlone()
+{
+    QFETCH(QString, gone);
+    QFETCH(QString, selected);
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")},
+                         {QStringLiteral("c"), QStringLiteral("三")}, {QStringLiteral("d"), QStringLiteral("四")}});
+    m_fixture->fakes.random.script({0.5f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QCOMPARE(window.question().word, QStringLiteral("c"));
+    const int reseeds = m_fixture->fakes.random.reseeds;
+
+    // A refresh is no choice of the user: it asks nothing, and never moves to a neighbour.
+    QVERIFY(m_fixture->store->deleteEntry(gone, nullptr));
+    QVERIFY(m_fixture->store->words().refresh());
+    const int row = window.flWords()->selectedRow();
+    QCOMPARE(row < 0 ? QString() : m_fixture->store->words().nameAt(row), selected);
+    QCOMPARE(m_fixture->fakes.random.reseeds, reseeds);
+    QCOMPARE(window.question().word, QStringLiteral("c"));
+}
+
+void TestFrmMain::askedWordIsInView()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    for (int i = 0; i < 100; ++i)
+        m_fixture->addWords({{QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("x")}});
+    // Picked while the window loads, before the list is laid out.
+    m_fixture->fakes.random.script({0.805f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    FileListBox *list = window.flWords();
+    QCOMPARE(list->selectedRow(), 80);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(80, 0))));
+}
+
 void TestFrmMain::entryDeletedBehindTheProgramsBack_data()
 {
     QTest::addColumn<QList<float>>("draws");
@@ -598,6 +661,10 @@ void TestFrmMain::screenReaderNames()
     for (int index = 1; index <= 4; ++index)
         QCOMPARE(name(window.cmdOption(index)), expected.at(index - 1));
     QCOMPARE(name(window.findChild<QLabel *>(QStringLiteral("lbWord"))), QStringLiteral("a"));
+    // The right meaning is on the buttons among the others, and nowhere else: no hidden
+    // control tells which one it is.
+    for (QAccessibleInterface *hidden : invisibleTree(QAccessible::queryAccessibleInterface(&window)))
+        QVERIFY2(!hidden->text(QAccessible::Name).contains(meanings.at(0)), qPrintable(hidden->text(QAccessible::Name)));
 
     // The word list reads as a list of its words, the asked one selected and, with the
     // focus, current.
