@@ -27,10 +27,10 @@ void FileListBox::select(int row)
 
 int FileListBox::selectedRow() const
 {
-    const QModelIndex current = currentIndex();
-    if (!current.isValid() || !selectionModel()->isSelected(current))
-        return -1;
-    return current.row();
+    // The selection, not the current row: assistive technology selects an item without
+    // making it current.
+    const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
 void FileListBox::mousePressEvent(QMouseEvent *event)
@@ -67,10 +67,10 @@ void FileListBox::selectionChanged(const QItemSelection &selected, const QItemSe
 void FileListBox::onSelectionMoved()
 {
     const int row = selectedRow();
-    const QModelIndex current = row < 0 ? QModelIndex() : currentIndex();
-    if (m_selectingFromCode || current == m_told)
+    const QModelIndex selected = row < 0 ? QModelIndex() : model()->index(row, 0);
+    if (m_selectingFromCode || selected == m_told)
         return;
-    m_told = current;
+    m_told = selected;
     if (row < 0)
         return;
     m_movedByPress = true;

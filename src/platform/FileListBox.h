@@ -27,8 +27,8 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
-    // The view moves the current row and the selection one after the other, in either order;
-    // the row is told of once both agree.
+    // The view moves the current row and the selection one after the other; the selection
+    // decides.
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 

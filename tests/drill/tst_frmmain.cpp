@@ -3,6 +3,7 @@
 #include "platform/FileListBox.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -679,6 +680,12 @@ void TestFrmMain::screenReaderNames()
     window.flWords()->setFocus();
     QCOMPARE(list->focusChild(), list->child(0));
     QVERIFY(list->child(0)->state().focused);
+    // Its items' own action selects a word, which asks it: "b" on 1, distractors "a", "a", "b".
+    QVERIFY(list->child(1)->actionInterface());
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.9f});
+    list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(window.question().word, QStringLiteral("b"));
+    QVERIFY(list->child(1)->state().selected);
 
     // No question (its entry vanished): the names go back with the captions.
     QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("b"))));
