@@ -133,9 +133,9 @@ void FrmMain::offerSpeech()
 
 void FrmMain::lbWord_Click()
 {
-    if (m_lbWord->text() == drilltexts::noWord || !m_services.speech.available())
+    if (!m_question.asked || !m_services.speech.available())
         return;
-    m_services.speech.say(m_lbWord->text());
+    m_services.speech.say(m_question.word);
 }
 
 void FrmMain::cmdOption_Click(int index)

@@ -19,13 +19,13 @@ QString Question::revealed() const
 
 Question unaskedQuestion()
 {
-    return {drilltexts::noWord, drilltexts::noMeaning, drilltexts::noOptions};
+    return {drilltexts::noWord, drilltexts::noMeaning, drilltexts::noOptions, false};
 }
 
 std::optional<Question> askQuestion(const WordStore &store, const QString &word, RandomSource &random,
                                     QString *error)
 {
-    Question question{word, {}, {}};
+    Question question{word, {}, {}, true};
     const auto meaning = store.readMeaning(word, error);
     if (!meaning)
         return std::nullopt;

@@ -17,6 +17,7 @@ struct Question
     QString word;
     QString meaning;
     std::array<QString, 4> options;
+    bool asked = true; ///< false for the window's stand-in before and between questions
 
     /// Whether answering with button slot (1..4) is right: every button that offers the
     /// word's meaning is, also one whose distractor happens to carry the same text.

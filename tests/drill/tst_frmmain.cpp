@@ -571,34 +571,38 @@ void TestFrmMain::panelTextIsDarkOnAnyTheme()
 void TestFrmMain::speakWord_data()
 {
     QTest::addColumn<bool>("works");
-    QTest::addColumn<bool>("asked"); // a first question was built
+    QTest::addColumn<QString>("word"); // asked first; empty: no word, no question
     QTest::addColumn<QString>("tip");
     QTest::addColumn<QStringList>("said"); // after a click on the word, then Ctrl+R
     const QString tip = QStringLiteral("点击朗读（Ctrl+R）");
-    QTest::newRow("speech works") << true << true << tip << QStringList{QStringLiteral("apple"), QStringLiteral("apple")};
-    QTest::newRow("before the first question") << true << false << tip << QStringList();
-    QTest::newRow("no engine or voice") << false << true << QString() << QStringList();
+    const QString apple = QStringLiteral("apple");
+    QTest::newRow("speech works") << true << apple << tip << QStringList{apple, apple};
+    QTest::newRow("before the first question") << true << QString() << tip << QStringList();
+    QTest::newRow("no engine or voice") << false << apple << QString() << QStringList();
+    // The question tells whether a word is asked, not the label's text.
+    const QString ciyu = QStringLiteral("单词");
+    QTest::newRow("a word that reads 单词") << true << ciyu << tip << QStringList{ciyu, ciyu};
 }
 
 void TestFrmMain::speakWord()
 {
     QFETCH(bool, works);
-    QFETCH(bool, asked);
+    QFETCH(QString, word);
     QFETCH(QString, tip);
     QFETCH(QStringList, said);
     m_fixture = std::make_unique<DrillFixture>();
     m_fixture->fakes.speech.works = works;
-    if (asked) {
-        m_fixture->addWords({{QStringLiteral("apple"), QStringLiteral("苹果")}});
+    if (!word.isEmpty()) {
+        m_fixture->addWords({{word, QStringLiteral("苹果")}});
         m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     }
     FrmMain &window = m_fixture->open();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto *word = window.findChild<QLabel *>(QStringLiteral("lbWord"));
-    QCOMPARE(word->toolTip(), tip);
+    auto *lbWord = window.findChild<QLabel *>(QStringLiteral("lbWord"));
+    QCOMPARE(lbWord->toolTip(), tip);
 
-    QTest::mouseClick(word, Qt::LeftButton);
+    QTest::mouseClick(lbWord, Qt::LeftButton);
     window.flWords()->setFocus();
     QTest::keyClick(window.flWords(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(m_fixture->fakes.speech.said, said);
