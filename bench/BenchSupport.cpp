@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
-#include "platform/FileListBox.h"
+#include "store/WordList.h"
+
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +33,8 @@ QString makeScratchStore(int entries)
         std::make_unique<QTemporaryDir>(scratchFolder() + QStringLiteral("/mirvo-store-XXXXXX")));
     const QString folder = g_scratchFolders.back()->filePath(QStringLiteral("words"));
     QDir().mkpath(folder);
-    const QStringList names = mirvo::FileListBox::listFolder(storeFolder());
+    mirvo::WordList shipped(storeFolder());
+    const QStringList names = shipped.reread() ? shipped.names() : QStringList();
     const std::string target = local(folder);
     for (int i = 0; i < entries && !names.isEmpty(); ++i) {
         const QString &base = names.at(i % names.size());

@@ -2,9 +2,10 @@
 // same entries with open/write/close. And the memory of importing a list far larger than any
 // real one, against the memory before it.
 #include "BenchSupport.h"
+
+#include "store/WordList.h"
 #include "Floors.h"
 
-#include "platform/FileListBox.h"
 #include "store/WordListImport.h"
 
 #include <QDir>
@@ -21,7 +22,10 @@ namespace {
 std::vector<floors::Entry> entriesOf(const QString &folder)
 {
     std::vector<floors::Entry> entries;
-    for (const QString &name : mirvo::FileListBox::listFolder(folder)) {
+    mirvo::WordList words(folder);
+    if (!words.reread())
+        return entries;
+    for (const QString &name : words.names()) {
         QFile file(folder + QLatin1Char('/') + name);
         file.open(QIODevice::ReadOnly);
         entries.push_back({bench::local(name), file.readAll().toStdString()});

@@ -3,7 +3,7 @@
 #include "BenchSupport.h"
 #include "Floors.h"
 
-#include "platform/FileListBox.h"
+#include "store/WordList.h"
 
 #include <QApplication>
 
@@ -18,7 +18,7 @@ std::vector<std::string> questionFiles(const bench::DrillWindow &drill)
     const std::vector<float> &draws = drill.random.draws;
     if (draws.size() != 5)
         return {};
-    const mirvo::FileListBox &list = *drill.window->flWords();
+    const mirvo::WordList &list = drill.store.words();
     std::vector<std::string> paths;
     for (const size_t draw : {0, 2, 3, 4}) {
         const QString name = list.nameAt(mirvo::randomPosition(draws[draw], list.count()));

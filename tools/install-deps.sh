@@ -6,9 +6,10 @@ set -eu
 
 # clang and libclang-rt-14-dev (libFuzzer, clang's sanitizers) build the fuzz targets.
 # Qt's TextToSpeech CMake package needs qt6-declarative-dev too; flite speaks without a daemon.
+# xvfb and libxtst-dev: the click benchmark runs the program in an X server and clicks it.
 packages="cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
 qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin \
-libbenchmark-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file \
+libbenchmark-dev xvfb libxtst-dev fonts-noto-cjk fonts-liberation2 xdg-utils dpkg-dev file \
 clang libclang-rt-14-dev"
 if [ "${1:-}" = windows ]; then
     packages="cmake make qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix ninja-build \

@@ -10,6 +10,7 @@
 #include "platform/ProgramEnd.h"
 #include "platform/Speech.h"
 #include "settings/DeleteOption.h"
+#include "store/WordList.h"
 #include "store/WordStore.h"
 
 #include <QAccessible>
@@ -30,8 +31,7 @@ void FrmMain::showEvent(QShowEvent *event)
 void FrmMain::Form_Load()
 {
     m_lbBanBen->setText(QStringLiteral("版本：%1.%2").arg(appinfo::versionMajor).arg(appinfo::versionMinor));
-    m_flWords->setFolder(m_store.folder());
-    if (m_flWords->count() > 0)
+    if (readWords(Reading::Whole) && m_store.words().count() > 0)
         cmdShift_Click();
     m_ckDlt->setValue(deleteoption::restore(m_services.settings, m_ckDlt->value()));
     m_updateCheck->start();
@@ -39,12 +39,15 @@ void FrmMain::Form_Load()
 
 void FrmMain::cmdShift_Click()
 {
+    // After a reading that failed, another word is worth another look at the store.
+    if (m_store.words().failed() && !readWords(Reading::Whole))
+        return;
     Huan();
 }
 
 void FrmMain::Huan()
 {
-    const int count = m_flWords->count();
+    const int count = m_store.words().count();
     if (count == 0)
         return;
     // Selecting from code does not raise the list's own signal: the question is built once.
@@ -54,41 +57,50 @@ void FrmMain::Huan()
 
 void FrmMain::flWords_Click()
 {
-    const QString word = m_flWords->selectedName();
-    if (word.isEmpty())
+    const int row = m_flWords->selectedRow();
+    if (row < 0)
         return;
-    const int count = m_flWords->count();
-    m_Rema->setText(QString::number(count));
+    const WordList &words = m_store.words();
+    m_Rema->setText(QString::number(words.count()));
+    const QString word = words.nameAt(row);
     showWord(word);
-    const auto meaning = readMeaning(word);
-    if (!meaning) {
-        clearQuestion();
+    QString error;
+    if (const auto question = askQuestion(m_store, word, m_services.random, &error)) {
+        showQuestion(*question);
         return;
     }
-    m_lbYiSi->setText(*meaning);
-
-    const QuestionPlan plan = planQuestion(m_services.random, count);
-    std::array<QString, 4> meanings;
-    for (int index = 1; index <= 4; ++index) {
-        const int position = plan.positions[index - 1];
-        const auto optionMeaning = index == plan.right ? meaning : readMeaning(m_flWords->nameAt(position));
-        if (!optionMeaning) {
-            clearQuestion();
-            return;
-        }
-        meanings[index - 1] = *optionMeaning;
+    // The entry changed on disk in a way the list missed: read the store whole, and show it.
+    if (readWords(Reading::Whole)) {
+        clearQuestion();
+        showFailure(QStringLiteral("出题失败。%1").arg(error));
     }
-    showOptions(meanings);
+}
+
+bool FrmMain::readWords(Reading reading)
+{
+    WordList &words = m_store.words();
+    QString error;
+    if (reading == Reading::Whole ? words.reread(&error) : words.refresh(&error))
+        return true;
+    clearQuestion();
+    showFailure(error);
+    return false;
+}
+
+void FrmMain::showQuestion(const Question &question)
+{
+    m_question = question;
+    showOptions(question.options);
 }
 
 void FrmMain::clearQuestion()
 {
     // Half a question would judge one word's meaning against another: show none, and the
-    // count of the listing that the failed read refreshed.
-    m_Rema->setText(QString::number(m_flWords->count()));
+    // count of the listing as it now is.
+    m_Rema->setText(QString::number(m_store.words().count()));
     showWord(drilltexts::noWord);
-    m_lbYiSi->setText(drilltexts::noMeaning);
-    showOptions(drilltexts::noOptions);
+    m_question = unaskedQuestion();
+    showOptions(m_question.options);
 }
 
 void FrmMain::showOptions(const std::array<QString, 4> &meanings)
@@ -121,24 +133,26 @@ void FrmMain::offerSpeech()
 
 void FrmMain::lbWord_Click()
 {
-    if (m_lbWord->text() == drilltexts::noWord || !m_services.speech.available())
+    if (!m_question.asked || !m_services.speech.available())
         return;
-    m_services.speech.say(m_lbWord->text());
+    m_services.speech.say(m_question.word);
 }
 
 void FrmMain::cmdOption_Click(int index)
 {
-    // The meaning itself, not what the button shows of it.
-    if (cmdOption(index)->caption() != m_lbYiSi->text()) {
+    if (!m_question.isRight(index)) {
         cmdBuhui_Click();
         return;
     }
     QString error;
-    if (m_ckDlt->value() == 1 && !m_store.deleteEntry(m_lbWord->text(), &error))
+    if (m_ckDlt->value() == 1 && !m_store.deleteEntry(m_question.word, &error))
         showFailure(error);
-    m_flWords->refresh();
-    m_Rema->setText(QString::number(m_flWords->count()));
-    if (m_flWords->count() == 0) {
+    // A store that cannot be read is no store learned to its end.
+    if (!readWords(Reading::Changes))
+        return;
+    const int count = m_store.words().count();
+    m_Rema->setText(QString::number(count));
+    if (count == 0) {
         message(QStringLiteral("恭喜你，全部背掉了！"), MessageIcon::Information);
         if (!m_store.removeStore(&error))
             showFailure(error);
@@ -151,7 +165,7 @@ void FrmMain::cmdOption_Click(int index)
 
 void FrmMain::cmdBuhui_Click()
 {
-    message(m_lbWord->text() + QLatin1Char(' ') + m_lbYiSi->text(), MessageIcon::Exclamation);
+    message(m_question.revealed(), MessageIcon::Exclamation);
     Huan();
 }
 
@@ -174,18 +188,6 @@ void FrmMain::closeEvent(QCloseEvent *event)
         showFailure(QStringLiteral("“自动删除正确单词”的设置没有保存：%1").arg(error));
     event->accept();
     m_services.programEnd.quit();
-}
-
-std::optional<QString> FrmMain::readMeaning(const QString &word)
-{
-    QString error;
-    auto meaning = m_store.readMeaning(word, &error);
-    if (!meaning) {
-        // The entry changed on disk since the last listing: show the disk as it is now.
-        m_flWords->refresh();
-        showFailure(QStringLiteral("出题失败。%1").arg(error));
-    }
-    return meaning;
 }
 
 void FrmMain::showFailure(const QString &text)

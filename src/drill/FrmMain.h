@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drill/Question.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
@@ -55,6 +56,8 @@ public:
     /// Answer button 1..4.
     CommandButton *cmdOption(int index) const { return m_cmdOption.at(index - 1); }
     FileListBox *flWords() const { return m_flWords; }
+    /// The question asked now; its meaning is not in any control until it is shown.
+    const Question &question() const { return m_question; }
     AboutWindowHost &aboutHost() const { return *m_about; }
 
 protected:
@@ -70,7 +73,11 @@ private:
     void setTabOrder();
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          const QKeySequence &shortcut, void (FrmMain::*handler)());
-    std::optional<QString> readMeaning(const QString &word);
+    enum class Reading { Changes, Whole };
+    /// Brings the word list up to date with the store; when the store cannot be read, says
+    /// why and shows no question.
+    bool readWords(Reading reading);
+    void showQuestion(const Question &question);
     void clearQuestion();
     void showOptions(const std::array<QString, 4> &meanings);
     void showWord(const QString &word);
@@ -92,9 +99,10 @@ private:
     ClickLabel *m_Label3 = nullptr;
     QLabel *m_lbBanBen = nullptr;
     ElidedLabel *m_lbWord = nullptr;
-    QLabel *m_lbYiSi = nullptr;
+    QLabel *m_lbYiSi = nullptr; ///< the design's hidden meaning label; it never holds one
     QLabel *m_lbRem = nullptr;
     QLabel *m_Rema = nullptr;
+    Question m_question = unaskedQuestion();
 
     std::unique_ptr<UpdateCheck> m_updateCheck;
     std::unique_ptr<AboutWindowHost> m_about;

@@ -3,7 +3,6 @@
 
 #include "about/AboutWindowHost.h"
 #include "commands/MenuCommands.h"
-#include "platform/FileListBox.h"
 #include "platform/Shell.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
@@ -19,17 +18,16 @@ void FrmMain::DaoRu_Click()
     if (path.isEmpty())
         return;
     const ImportReport report = importWordList(path, m_store);
-    m_flWords->refresh();
     if (!report.ok) {
-        // The words imported before the failure stay; show the store as it now is.
+        // The words imported before the failure stay; the store is shown as it now is.
         showFailure(report.error);
-        Huan();
-        return;
+    } else {
+        message(commands::doneText, MessageIcon::Information);
+        if (report.skippedCount > 0)
+            message(commands::skippedLinesMessage(report), MessageIcon::Exclamation);
     }
-    message(commands::doneText, MessageIcon::Information);
-    if (report.skippedCount > 0)
-        message(commands::skippedLinesMessage(report), MessageIcon::Exclamation);
-    Huan();
+    if (readWords(Reading::Changes))
+        Huan();
 }
 
 void FrmMain::cikugeshishuoming_Click()

@@ -12,6 +12,8 @@
 #include "platform/ProgramIcon.h"
 #include "platform/Speech.h"
 #include "platform/Twips.h"
+#include "store/WordList.h"
+#include "store/WordStore.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
@@ -114,6 +116,7 @@ void FrmMain::createControls()
                     "ckDlt", twipsRect(2160, 3240, 7935, 255));
     m_ckDlt->setChecked(true);
     m_flWords = place(new FileListBox(m_picture1), "flWords", twipsRect(120, 480, 1815, 6210));
+    m_flWords->setModel(&m_store.words());
     m_cmdOption[3] = button(m_picture1, "cmdOption_4", drilltexts::noOptions[3], twipsRect(2160, 5760, 7815, 615));
     m_cmdOption[0] = button(m_picture1, "cmdOption_1", drilltexts::noOptions[0], twipsRect(2160, 3600, 7815, 615));
     m_cmdOption[1] = button(m_picture1, "cmdOption_2", drilltexts::noOptions[1], twipsRect(2160, 4320, 7815, 615));

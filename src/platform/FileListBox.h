@@ -1,64 +1,44 @@
 #pragma once
 
-#include <QTableView>
-#include <QStringList>
-
-#include <functional>
+#include <QListView>
+#include <QPersistentModelIndex>
 
 namespace mirvo {
 
-class NameListModel;
-
-/// A list of the file names in one folder: ordinary files only, no folders, no hidden or
-/// system files. The listing is a snapshot until refresh().
-class FileListBox : public QTableView
+/// The list of words on the window: a plain view of a list model (the store's WordList),
+/// which tells when the user chooses a word.
+class FileListBox : public QListView
 {
     Q_OBJECT
 
 public:
     explicit FileListBox(QWidget *parent = nullptr);
 
-    /// Shows folder, read whole.
-    void setFolder(const QString &folder);
-    QString folder() const { return m_folder; }
-    /// Brings the list up to date with the folder on the disk, applying what changed as
-    /// removed and inserted rows, so the view keeps its scroll position. Where the system
-    /// tells what changed, only those names are looked at; otherwise the folder is read whole.
-    void refresh();
+    /// Selects the row from code, scrolled into view; tells nothing.
+    void select(int row);
+    /// The selected row, or -1 when nothing is selected.
+    int selectedRow() const;
 
-    int count() const;
-    /// Selects the entry at a zero-based position; does not raise entryClicked().
-    void select(int position);
-    /// The selected name, or an empty string when nothing is selected.
-    QString selectedName() const;
-    QString nameAt(int position) const;
-
-    /// The names a listing of folder holds, in the order the list shows them.
-    static QStringList listFolder(const QString &folder);
+Q_SIGNALS:
+    /// The user chose a word: a mouse click on a row, the selected one too, or the selection
+    /// moved by arrow, Home, End and page keys, by dragging or by typing; once per change.
+    void entryClicked();
 
 protected:
-    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    void changeEvent(QEvent *event) override;
-    // Tell assistive technology of the entry by its row: the table's own events number the
-    // cells of a grid with headers, which the list does not show it.
+    void mousePressEvent(QMouseEvent *event) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    // The view moves the current row and the selection one after the other; the selection
+    // decides.
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
-Q_SIGNALS:
-    /// The user selected another entry: mouse press or drag, arrow, Home, End and page
-    /// keys, type-ahead. Raised once per change.
-    void entryClicked();
-
 private:
     void onSelectionMoved();
-    void fitRowHeight();
-    void keepingSelection(const std::function<void()> &change);
-    int selectedRow() const;
+    void onClicked();
 
-    QString m_folder;
-    NameListModel *m_model;
-    int m_announcedRow = -1; ///< the selected row last told of, or selected from code
+    QPersistentModelIndex m_told; ///< the row last told of, or selected from code
     bool m_selectingFromCode = false;
+    bool m_movedByPress = false; ///< the last press already told of its row
 };
 
 } // namespace mirvo

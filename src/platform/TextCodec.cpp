@@ -52,6 +52,35 @@ bool isGb18030(QByteArrayView bytes)
     return gb18030::isValid(bytes);
 }
 
+/// How many bytes make whole UTF-8 characters, a character cut off at the end left out.
+qsizetype wholeUtf8(QByteArrayView bytes)
+{
+    for (qsizetype back = 1; back <= 4 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte: its lead is further back
+        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.size() - back : bytes.size();
+    }
+    return bytes.size();
+}
+
+/// The same for GB18030, whose trail bytes can look like leads: walked from the start.
+qsizetype wholeGb18030(QByteArrayView bytes)
+{
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        qsizetype length = 1;
+        if (lead > 0x80 && lead < 0xFF)
+            length = at + 1 < bytes.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= '9' ? 4 : 2;
+        if (at + length > bytes.size())
+            break;
+        at += length;
+    }
+    return at;
+}
+
 } // namespace
 
 void EncodingSniffer::feedUtf8(QByteArrayView bytes, QString *text)
@@ -138,6 +167,16 @@ std::optional<QString> decode(const QByteArray &bytes)
     if (!encoding)
         return std::nullopt;
     return *encoding == Encoding::Utf8 ? utf8Text : decodeGb18030(bytes);
+}
+
+std::optional<QString> decodeCut(const QByteArray &bytes)
+{
+    // Cut at a UTF-8 boundary first: when that reads as UTF-8, so does the entry.
+    const QByteArray utf8 = bytes.first(wholeUtf8(bytes));
+    QString utf8Text;
+    if (EncodingSniffer::resultOfWhole(utf8, &utf8Text) == Encoding::Utf8)
+        return utf8Text;
+    return decode(bytes.first(wholeGb18030(bytes)));
 }
 
 } // namespace mirvo::textcodec

@@ -58,6 +58,10 @@ QString decodeAnsi(const QByteArray &bytes);
 /// nothing when they are neither.
 std::optional<QString> decode(const QByteArray &bytes);
 
+/// Decodes the beginning of a longer text, cut off at any byte: as decode() does, but a
+/// character the cut split is left out, in whichever encoding the rest is read in.
+std::optional<QString> decodeCut(const QByteArray &bytes);
+
 /// Which encoding decode() would use, or nothing when the bytes are neither.
 std::optional<Encoding> detect(const QByteArray &bytes);
 

@@ -1,5 +1,7 @@
 #include "store/WordStore.h"
 
+#include "store/WordList.h"
+#include "store/WordNames.h"
 #include "store/WordStorePlatform.h"
 
 #include "platform/SystemError.h"
@@ -23,8 +25,11 @@ const QString temporaryPattern = QStringLiteral(".mirvo-*.tmp");
 
 WordStore::WordStore(const QString &folder)
     : m_folder(folder)
+    , m_words(std::make_unique<WordList>(folder))
 {
 }
+
+WordStore::~WordStore() = default;
 
 QString WordStore::entryPath(const QString &word) const
 {
@@ -53,7 +58,7 @@ bool WordStore::isSafeWord(const QString &word, QString *reason)
         why = QStringLiteral("单词为空");
     else if (word == QLatin1String(".") || word == QLatin1String(".."))
         why = QStringLiteral("“.”和“..”不能作单词");
-    else if (word.startsWith(QLatin1Char('.')))
+    else if (!wordnames::isWord(word))
         why = QStringLiteral("以“.”开头的文件是隐藏文件，不会出现在单词列表中");
     else if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
         why = QStringLiteral("单词中含有“/”或“\\”");
@@ -113,8 +118,9 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
     // Read in small pieces up to the first line end: an entry edited by hand may be long.
     QByteArray line;
     char buffer[256];
-    while (line.size() < maxMeaningBytes) {
-            const qint64 got = file.read(buffer, sizeof buffer);
+    bool cut = false;
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
         if (got < 0) {
             const QString why = fileErrorText(file, lastSystemError());
             fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
@@ -124,12 +130,18 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
         const char *const end = begin + got;
         const char *const lineEnd = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
         line.append(begin, lineEnd - begin);
-        if (lineEnd != end || got == 0)
+        cut = line.size() > maxMeaningBytes;
+        if (cut || lineEnd != end || got == 0)
             break;
     }
-    // Not value_or(): its argument would decode the line a second time, always.
-    if (auto meaning = textcodec::decode(line))
-        return meaning;
+    if (cut) {
+        line.truncate(maxMeaningBytes);
+        // The limit may split a character: only whole ones are shown.
+        if (auto meaning = textcodec::decodeCut(line))
+            return meaning;
+    } else if (auto meaning = textcodec::decode(line)) {
+        return meaning; // not value_or(): its argument would decode the line a second time
+    }
     return textcodec::decodeAnsi(line);
 }
 

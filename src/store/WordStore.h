@@ -2,9 +2,12 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace mirvo {
+
+class WordList;
 
 /// The store of words still to learn: one file per word in one folder, named by the word,
 /// whose first line is the meaning. Every call goes to the disk; nothing is cached.
@@ -13,8 +16,14 @@ class WordStore
 {
 public:
     explicit WordStore(const QString &folder);
+    WordStore(const WordStore &) = delete;
+    WordStore &operator=(const WordStore &) = delete;
+    ~WordStore();
 
     QString folder() const { return m_folder; }
+    /// The words the folder holds, as last read: the store's view of its folder, which reading
+    /// changes no entry.
+    WordList &words() const { return *m_words; }
     QString entryPath(const QString &word) const;
 
     bool exists() const;
@@ -64,6 +73,7 @@ private:
     static bool isEntryName(const QString &word, QString *reason);
 
     QString m_folder;
+    std::unique_ptr<WordList> m_words;
 };
 
 } // namespace mirvo

@@ -13,11 +13,6 @@ namespace mirvo {
 
 namespace {
 
-const QString checkingCaption = QStringLiteral("正在检测新版本。。。。。");
-const QString upgradeCaption = QStringLiteral("有新版本，点此升级");
-const QString latestCaption = QStringLiteral("当前是最新版本。");
-const QString testModeCaption = QStringLiteral("测试模式");
-const QString failedCaption = QStringLiteral("获取版本信息失败，请检查网络。");
 const QString upgradeQuestion = QStringLiteral("有新版本，是否升级？单击取消不再提醒。");
 
 const QString settingsSection = QStringLiteral("settings");
@@ -31,6 +26,21 @@ QString siteRoot(const QString &site)
     while (root.endsWith(QLatin1Char('/')))
         root.chop(1);
     return root;
+}
+
+/// The status label's text in each state; NotStarted keeps the layout's own caption.
+QString caption(UpdateCheck::State state)
+{
+    switch (state) {
+    case UpdateCheck::State::Checking: return QStringLiteral("正在检测新版本。。。。。");
+    case UpdateCheck::State::UpgradeOffered: return QStringLiteral("有新版本，点此升级");
+    case UpdateCheck::State::Latest: return QStringLiteral("当前是最新版本。");
+    case UpdateCheck::State::TestMode: return QStringLiteral("测试模式");
+    case UpdateCheck::State::Failed: return QStringLiteral("获取版本信息失败，请检查网络。");
+    case UpdateCheck::State::NotStarted:
+    case UpdateCheck::State::Off: break;
+    }
+    return {};
 }
 
 /// Our own version as the check compares it: major.minor, the revision left out.
@@ -53,7 +63,7 @@ UpdateCheck::UpdateCheck(const Services &services, ClickLabel &statusLabel, QWid
 {
     if (m_mode == UpdateCheckMode::Off) {
         // No check will ever report: the layout's "新版本" would promise one.
-        m_label.setTextFitted(QString());
+        show(State::Off);
         return;
     }
     connect(&m_services.pageLoader, &PageLoader::downloadBegin, this, &UpdateCheck::onDownloadBegin);
@@ -70,7 +80,7 @@ void UpdateCheck::start()
 
 void UpdateCheck::label3Click()
 {
-    if (m_mode == UpdateCheckMode::Off || m_label.text() != upgradeCaption)
+    if (m_state != State::UpgradeOffered)
         return;
     QString error;
     if (!saveReminderFlag(remindAgain, &error)) {
@@ -101,13 +111,13 @@ QString UpdateCheck::homePageAddress(const QString &site)
 
 void UpdateCheck::onDownloadBegin()
 {
-    m_label.setTextFitted(checkingCaption);
+    show(State::Checking);
 }
 
 void UpdateCheck::onDownloadComplete()
 {
     if (!evaluate())
-        m_label.setTextFitted(failedCaption);
+        show(State::Failed);
 }
 
 bool UpdateCheck::evaluate()
@@ -138,17 +148,23 @@ bool UpdateCheck::evaluate()
             if (answer == MessageAnswer::Cancel && !saveReminderFlag(neverRemind, nullptr))
                 return false;
         }
-        m_label.setTextFitted(upgradeCaption);
+        show(State::UpgradeOffered);
         return true;
     }
     case versionrules::Order::Same:
-        m_label.setTextFitted(latestCaption);
+        show(State::Latest);
         return true;
     case versionrules::Order::LocalNewer:
-        m_label.setTextFitted(testModeCaption);
+        show(State::TestMode);
         return true;
     }
     return true;
+}
+
+void UpdateCheck::show(State state)
+{
+    m_state = state;
+    m_label.setTextFitted(caption(state));
 }
 
 bool UpdateCheck::saveReminderFlag(const QString &value, QString *error)

@@ -32,6 +32,10 @@ public:
     /// The status label's click: upgrades only while the label offers it.
     void label3Click();
 
+    /// How far the check has come; the status label shows it.
+    enum class State { NotStarted, Checking, UpgradeOffered, Latest, TestMode, Failed, Off };
+    State state() const { return m_state; }
+
     static QString checkPageAddress(const QString &site);
     static QString downloadPageAddress(const QString &site);
     static QString homePageAddress(const QString &site);
@@ -42,12 +46,14 @@ private:
     /// The evaluation; false when any step failed.
     bool evaluate();
     [[nodiscard]] bool saveReminderFlag(const QString &value, QString *error);
+    void show(State state);
 
     Services m_services;
     ClickLabel &m_label;
     QWidget *m_dialogParent;
     QString m_site;
     UpdateCheckMode m_mode;
+    State m_state = State::NotStarted;
 };
 
 } // namespace mirvo

@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 #include "app/Startup.h"
 #include "drill/FrmMain.h"
-#include "platform/FileListBox.h"
 #include "platform/InstanceGuard.h"
 #include "store/WordStore.h"
 
@@ -147,7 +146,7 @@ void TestLayout::firstRun()
     const QStringList expectedWords = listBesideProgram
                                           ? QStringList{QStringLiteral("one"), QStringLiteral("two")}
                                           : QStringList{QStringLiteral("three")};
-    QCOMPARE(FileListBox::listFolder(expectedStore), expectedWords);
+    QCOMPARE(listedWords(expectedStore), expectedWords);
     // Nothing is written into a read-only installation, nor into the user's folder by a copy.
     const QString untouched = portable ? m_userData : m_program + QStringLiteral("/words");
     QVERIFY(!QFileInfo::exists(untouched));

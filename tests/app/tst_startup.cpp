@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 #include "app/Fonts.h"
 #include "app/Startup.h"
-#include "platform/FileListBox.h"
 #include "platform/InstanceGuard.h"
 #include "store/WordStore.h"
 
@@ -104,7 +103,7 @@ void TestStartup::firstRun()
     QCOMPARE(m_dialogs.shownTexts(), QStringList{firstRunText});
     QCOMPARE(m_dialogs.shown.at(0).icon, MessageIcon::Information);
     QVERIFY(store.exists());
-    QCOMPARE(FileListBox::listFolder(store.folder()), words);
+    QCOMPARE(listedWords(store.folder()), words);
 }
 
 void TestStartup::existingStoreIsLeftAlone()
@@ -116,7 +115,7 @@ void TestStartup::existingStoreIsLeftAlone()
     QVERIFY(store.create(nullptr));
     QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
     QVERIFY(m_dialogs.shown.isEmpty());
-    QVERIFY(FileListBox::listFolder(store.folder()).isEmpty());
+    QVERIFY(listedWords(store.folder()).isEmpty());
 }
 
 void TestStartup::storeThatCannotBeCreatedIsSilent()

@@ -2,7 +2,6 @@
 #include "about/AboutWindowHost.h"
 #include "about/FrmAbout.h"
 #include "commands/MenuCommands.h"
-#include "platform/FileListBox.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -74,7 +73,7 @@ void TestMenuCommands::importsAList()
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{done});
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).caption, QStringLiteral("Mirvo背单词"));
-    QCOMPARE(window.flWords()->count(), 3);
+    QCOMPARE(m_fixture->store->words().count(), 3);
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("3"));
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("old")); // sorted: new, next, old
 }
@@ -113,7 +112,7 @@ void TestMenuCommands::reportsSkippedLines()
     QVERIFY2(report.text.contains(QStringLiteral("3 行")), qPrintable(report.text));
     for (const QString &line : {QStringLiteral("第 2 行"), QStringLiteral("第 3 行"), QStringLiteral("第 4 行")})
         QVERIFY2(report.text.contains(line), qPrintable(report.text));
-    QCOMPARE(window.flWords()->count(), 2);
+    QCOMPARE(m_fixture->store->words().count(), 2);
 }
 
 void TestMenuCommands::refusedFileKeepsTheWindowUsable()
@@ -126,7 +125,7 @@ void TestMenuCommands::refusedFileKeepsTheWindowUsable()
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
     QVERIFY(m_fixture->fakes.dialogs.shown.at(0).text.contains(QDir::toNativeSeparators(path)));
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Exclamation);
-    QCOMPARE(window.flWords()->count(), 0);
+    QCOMPARE(m_fixture->store->words().count(), 0);
     QVERIFY(window.isEnabled());
 }
 

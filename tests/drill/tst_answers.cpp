@@ -1,5 +1,4 @@
 #include "DrillFixture.h"
-#include "platform/FileListBox.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -39,6 +38,7 @@ private slots:
     void answerKeysWaitForAnOpenDialog();
     void lastWordEndsTheDrill();
     void storeThatCannotBeRemovedStillEnds();
+    void storeThatCannotBeReadIsNoEnd();
     void entryAlreadyGoneCountsAsDeleted();
     void restoresDeleteOption_data();
     void restoresDeleteOption();
@@ -263,6 +263,33 @@ void TestAnswers::storeThatCannotBeRemovedStillEnds()
     QVERIFY(m_fixture->fakes.dialogs.shown.at(1).text.contains(QDir::toNativeSeparators(m_fixture->store->folder())));
     QCOMPARE(test::readBytes(m_fixture->store->folder() + QStringLiteral("/.notes")), QByteArray("mine"));
     QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
+}
+
+void TestAnswers::storeThatCannotBeReadIsNoEnd()
+{
+    m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_fixture->open();
+    const QString folder = m_fixture->store->folder();
+    const QString away = m_fixture->dir.filePath(QStringLiteral("away"));
+    QVERIFY(QDir().rename(folder, away));
+
+    // No congratulation, no removal, no end: the store cannot be read, and the user is told why.
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->window->cmdOption_Click(1);
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(),
+             QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(folder))});
+    QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("0"));
+    QVERIFY(QFileInfo::exists(away + QStringLiteral("/only")));
+
+    // Back in its place, the store is read again for the next word.
+    QVERIFY(QDir().rename(away, folder));
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_fixture->window->cmdShift_Click();
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("only"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
 }
 
 void TestAnswers::entryAlreadyGoneCountsAsDeleted()

@@ -3,6 +3,7 @@
 #include "platform/FileListBox.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,6 +12,23 @@
 
 using namespace mirvo;
 using namespace mirvo::test;
+
+namespace {
+
+/// Every invisible node under node, as assistive technology can walk to it.
+QList<QAccessibleInterface *> invisibleTree(QAccessibleInterface *node)
+{
+    QList<QAccessibleInterface *> found;
+    for (int i = 0; node && i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (child && child->state().invisible)
+            found.append(child);
+        found.append(invisibleTree(child));
+    }
+    return found;
+}
+
+} // namespace
 
 class TestFrmMain : public QObject
 {
@@ -33,6 +51,9 @@ private slots:
     void oneAndTwoWordStores();
     void listSelectionBuildsThatWord_data();
     void listSelectionBuildsThatWord();
+    void refreshLeavesTheQuestionAlone_data();
+    void refreshLeavesTheQuestionAlone();
+    void askedWordIsInView();
     void entryDeletedBehindTheProgramsBack_data();
     void entryDeletedBehindTheProgramsBack();
     void shiftAsksAnotherWord();
@@ -190,7 +211,7 @@ void TestFrmMain::emptyStoreLoad()
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
     QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("0"));
-    QCOMPARE(window.flWords()->count(), 0);
+    QCOMPARE(m_fixture->store->words().count(), 0);
     QVERIFY(window.findChild<QCheckBox *>(QStringLiteral("ckDlt"))->isChecked());
     QCOMPARE(m_fixture->fakes.pageLoader.navigated,
              QStringList{QStringLiteral("http://mirvo.test/archiver/?tid-81.html")});
@@ -217,11 +238,11 @@ void TestFrmMain::loadAsksFirstQuestionFromScriptedDraws()
     m_fixture->fakes.random.script({0.5f, 0.3f, 0.0f, 0.99f, 0.2f});
     m_fixture->open();
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("cat"));
-    QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("猫"));
+    QCOMPARE(m_fixture->window->question().meaning, QStringLiteral("猫"));
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("5"));
     QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("苹果"), QStringLiteral("猫"), QStringLiteral("蛋"), QStringLiteral("书")}));
     QCOMPARE(m_fixture->fakes.random.reseeds, 2);
-    QCOMPARE(m_fixture->window->flWords()->selectedName(), QStringLiteral("cat"));
+    QCOMPARE(m_fixture->store->words().nameAt(m_fixture->window->flWords()->selectedRow()), QStringLiteral("cat"));
 }
 
 void TestFrmMain::rightSlotAndDistractors_data()
@@ -284,7 +305,8 @@ void TestFrmMain::listSelectionBuildsThatWord_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<int>("builds");
     QTest::newRow("click") << 2 << -1 << QList<int>{} << QStringLiteral("c") << 1;
-    QTest::newRow("click on the selected word") << 0 << -1 << QList<int>{} << QStringLiteral("a") << 0;
+    // A click always asks its word: after a failed question the word must be askable again.
+    QTest::newRow("click on the selected word") << 0 << -1 << QList<int>{} << QStringLiteral("a") << 1;
     QTest::newRow("drag over three words") << -1 << 3 << QList<int>{} << QStringLiteral("d") << 3;
     QTest::newRow("arrow down") << -1 << -1 << QList<int>{Qt::Key_Down} << QStringLiteral("b") << 1;
     QTest::newRow("arrow up at the top") << -1 << -1 << QList<int>{Qt::Key_Up} << QStringLiteral("a") << 0;
@@ -328,11 +350,55 @@ void TestFrmMain::listSelectionBuildsThatWord()
     for (int key : keys)
         QTest::keyClick(list, Qt::Key(key));
 
-    QCOMPARE(list->selectedName(), word);
+    QCOMPARE(m_fixture->store->words().nameAt(list->selectedRow()), word);
     QCOMPARE(m_fixture->text("lbWord"), word);
     QCOMPARE(m_fixture->fakes.random.reseeds - reseeds, builds);
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("5"));
-    QCOMPARE(window.cmdOption(1)->text(), m_fixture->text("lbYiSi"));
+    QCOMPARE(window.question().word, word);
+    QCOMPARE(window.cmdOption(1)->text(), window.question().meaning);
+}
+
+void TestFrmMain::refreshLeavesTheQuestionAlone_data()
+{
+    QTest::addColumn<QString>("gone");     // deleted behind the program's back
+    QTest::addColumn<QString>("selected"); // in the list after a refresh; empty: none
+    QTest::newRow("a word before the asked one") << QStringLiteral("a") << QStringLiteral("c");
+    QTest::newRow("the asked word") << QStringLiteral("c") << QString();
+}
+
+void TestFrmMain::refreshLeavesTheQuestionAlone()
+{
+    QFETCH(QString, gone);
+    QFETCH(QString, selected);
+    m_fixture = std::make_unique<DrillFixture>();
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")},
+                         {QStringLiteral("c"), QStringLiteral("三")}, {QStringLiteral("d"), QStringLiteral("四")}});
+    m_fixture->fakes.random.script({0.5f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QCOMPARE(window.question().word, QStringLiteral("c"));
+    const int reseeds = m_fixture->fakes.random.reseeds;
+
+    // A refresh is no choice of the user: it asks nothing, and never moves to a neighbour.
+    QVERIFY(m_fixture->store->deleteEntry(gone, nullptr));
+    QVERIFY(m_fixture->store->words().refresh());
+    const int row = window.flWords()->selectedRow();
+    QCOMPARE(row < 0 ? QString() : m_fixture->store->words().nameAt(row), selected);
+    QCOMPARE(m_fixture->fakes.random.reseeds, reseeds);
+    QCOMPARE(window.question().word, QStringLiteral("c"));
+}
+
+void TestFrmMain::askedWordIsInView()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+    for (int i = 0; i < 100; ++i)
+        m_fixture->addWords({{QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("x")}});
+    // Picked while the window loads, before the list is laid out.
+    m_fixture->fakes.random.script({0.805f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    FileListBox *list = window.flWords();
+    QCOMPARE(list->selectedRow(), 80);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(80, 0))));
 }
 
 void TestFrmMain::entryDeletedBehindTheProgramsBack_data()
@@ -359,11 +425,12 @@ void TestFrmMain::entryDeletedBehindTheProgramsBack()
     window.cmdShift_Click();
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
     QVERIFY(m_fixture->fakes.dialogs.shown.at(0).text.contains(QStringLiteral("“b”")));
-    QCOMPARE(window.flWords()->count(), 1);
+    QCOMPARE(m_fixture->store->words().count(), 1);
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
     // No half question: no meaning may be judged against another word.
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
-    QCOMPARE(m_fixture->text("lbYiSi"), QStringLiteral("意思"));
+    for (int slot = 1; slot <= 4; ++slot)
+        QVERIFY(!window.question().isRight(slot));
     QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
 
     m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
@@ -504,34 +571,38 @@ void TestFrmMain::panelTextIsDarkOnAnyTheme()
 void TestFrmMain::speakWord_data()
 {
     QTest::addColumn<bool>("works");
-    QTest::addColumn<bool>("asked"); // a first question was built
+    QTest::addColumn<QString>("word"); // asked first; empty: no word, no question
     QTest::addColumn<QString>("tip");
     QTest::addColumn<QStringList>("said"); // after a click on the word, then Ctrl+R
     const QString tip = QStringLiteral("点击朗读（Ctrl+R）");
-    QTest::newRow("speech works") << true << true << tip << QStringList{QStringLiteral("apple"), QStringLiteral("apple")};
-    QTest::newRow("before the first question") << true << false << tip << QStringList();
-    QTest::newRow("no engine or voice") << false << true << QString() << QStringList();
+    const QString apple = QStringLiteral("apple");
+    QTest::newRow("speech works") << true << apple << tip << QStringList{apple, apple};
+    QTest::newRow("before the first question") << true << QString() << tip << QStringList();
+    QTest::newRow("no engine or voice") << false << apple << QString() << QStringList();
+    // The question tells whether a word is asked, not the label's text.
+    const QString ciyu = QStringLiteral("单词");
+    QTest::newRow("a word that reads 单词") << true << ciyu << tip << QStringList{ciyu, ciyu};
 }
 
 void TestFrmMain::speakWord()
 {
     QFETCH(bool, works);
-    QFETCH(bool, asked);
+    QFETCH(QString, word);
     QFETCH(QString, tip);
     QFETCH(QStringList, said);
     m_fixture = std::make_unique<DrillFixture>();
     m_fixture->fakes.speech.works = works;
-    if (asked) {
-        m_fixture->addWords({{QStringLiteral("apple"), QStringLiteral("苹果")}});
+    if (!word.isEmpty()) {
+        m_fixture->addWords({{word, QStringLiteral("苹果")}});
         m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     }
     FrmMain &window = m_fixture->open();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto *word = window.findChild<QLabel *>(QStringLiteral("lbWord"));
-    QCOMPARE(word->toolTip(), tip);
+    auto *lbWord = window.findChild<QLabel *>(QStringLiteral("lbWord"));
+    QCOMPARE(lbWord->toolTip(), tip);
 
-    QTest::mouseClick(word, Qt::LeftButton);
+    QTest::mouseClick(lbWord, Qt::LeftButton);
     window.flWords()->setFocus();
     QTest::keyClick(window.flWords(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(m_fixture->fakes.speech.said, said);
@@ -586,7 +657,7 @@ void TestFrmMain::screenReaderNames()
     QCOMPARE(name(window.cmdOption(4)), QStringLiteral("4 D"));
 
     m_fixture->addWords({{QStringLiteral("a"), meanings.at(0)}, {QStringLiteral("b"), meanings.at(1)}});
-    window.flWords()->refresh();
+    QVERIFY(m_fixture->store->words().refresh());
     // "a" asked, right on 2, distractors "b", "a", "b".
     m_fixture->fakes.random.script({0.0f, 0.25f, 0.9f, 0.0f, 0.9f});
     window.cmdShift_Click();
@@ -595,6 +666,10 @@ void TestFrmMain::screenReaderNames()
     for (int index = 1; index <= 4; ++index)
         QCOMPARE(name(window.cmdOption(index)), expected.at(index - 1));
     QCOMPARE(name(window.findChild<QLabel *>(QStringLiteral("lbWord"))), QStringLiteral("a"));
+    // The right meaning is on the buttons among the others, and nowhere else: no hidden
+    // control tells which one it is.
+    for (QAccessibleInterface *hidden : invisibleTree(QAccessible::queryAccessibleInterface(&window)))
+        QVERIFY2(!hidden->text(QAccessible::Name).contains(meanings.at(0)), qPrintable(hidden->text(QAccessible::Name)));
 
     // The word list reads as a list of its words, the asked one selected and, with the
     // focus, current.
@@ -609,6 +684,12 @@ void TestFrmMain::screenReaderNames()
     window.flWords()->setFocus();
     QCOMPARE(list->focusChild(), list->child(0));
     QVERIFY(list->child(0)->state().focused);
+    // Its items' own action selects a word, which asks it: "b" on 1, distractors "a", "a", "b".
+    QVERIFY(list->child(1)->actionInterface());
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.9f});
+    list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(window.question().word, QStringLiteral("b"));
+    QVERIFY(list->child(1)->state().selected);
 
     // No question (its entry vanished): the names go back with the captions.
     QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("b"))));

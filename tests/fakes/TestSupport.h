@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/WordList.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -23,6 +25,13 @@ inline QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The words a folder holds, as the store's list reads them; none when it cannot be read.
+inline QStringList listedWords(const QString &folder)
+{
+    WordList words(folder);
+    return words.reread() ? words.names() : QStringList();
 }
 
 } // namespace mirvo::test

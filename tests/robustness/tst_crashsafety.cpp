@@ -1,18 +1,12 @@
 #include "TestSupport.h"
-#include "platform/FileListBox.h"
 #include "store/WordStore.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-
-#include <csignal>
 
 using namespace mirvo;
 using namespace mirvo::test;
@@ -20,8 +14,7 @@ using namespace mirvo::test;
 namespace {
 
 constexpr int wordCount = 1000;
-constexpr int killsWanted = 50;
-constexpr int attemptsAllowed = 200;
+constexpr int kills = 50;
 constexpr quint32 defaultSeed = 20261207u;
 
 /// Two meanings per word: the list gives each word twice, so kills also land on replacements.
@@ -49,8 +42,8 @@ private slots:
     void killedImportsLeaveOnlyWholeEntries();
 
 private:
-    /// Starts the import and waits until the child has begun it.
-    bool startImport(QProcess &child);
+    /// Runs an import to its end, or to its death after killAt bytes; the bytes it wrote.
+    qint64 runImport(QProcess &child, qint64 killAt = -1);
     /// Empty when every entry holds one of its word's meanings and nothing else is there.
     QString storeProblems() const;
 
@@ -77,22 +70,22 @@ void TestCrashSafety::initTestCase()
     QVERIFY(WordStore(m_storePath).create(nullptr));
 }
 
-bool TestCrashSafety::startImport(QProcess &child)
+qint64 TestCrashSafety::runImport(QProcess &child, qint64 killAt)
 {
-    child.start(QStringLiteral(MIRVO_IMPORT_CHILD), {m_listPath, m_storePath});
-    if (!child.waitForStarted())
-        return false;
-    while (!child.canReadLine()) {
-        if (!child.waitForReadyRead(30000))
-            return false;
-    }
-    return child.readLine() == "importing\n";
+    QStringList arguments{m_listPath, m_storePath};
+    if (killAt >= 0)
+        arguments.append(QString::number(killAt));
+    child.start(QStringLiteral(MIRVO_IMPORT_CHILD), arguments);
+    if (!child.waitForFinished(300000))
+        return -1;
+    const QByteArray said = child.readAllStandardOutput();
+    return said.startsWith("wrote ") ? said.mid(6).trimmed().toLongLong() : 0;
 }
 
 QString TestCrashSafety::storeProblems() const
 {
     const WordStore store(m_storePath);
-    for (const QString &word : FileListBox::listFolder(m_storePath)) {
+    for (const QString &word : listedWords(m_storePath)) {
         if (!m_meanings.contains(word))
             return QStringLiteral("listed entry not in the list: ") + word;
         QString error;
@@ -119,49 +112,38 @@ QString TestCrashSafety::storeProblems() const
 
 void TestCrashSafety::killedImportsLeaveOnlyWholeEntries()
 {
-    // One whole import first: how long one takes sets the range of the kill moments.
-    QElapsedTimer clock;
+    // One whole import first: how many bytes it writes is the range of the kill points.
+    qint64 total = 0;
     {
         QProcess child;
-        QVERIFY(startImport(child));
-        clock.start();
-        QVERIFY(child.waitForFinished(300000));
+        total = runImport(child);
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
+        QVERIFY(total > 0);
     }
-    const qint64 importMs = std::max<qint64>(clock.elapsed(), 20);
     QVERIFY(QDir(m_storePath).removeRecursively() && WordStore(m_storePath).create(nullptr));
 
-    // A fixed seed, so every run draws the same kill moments; override it to explore others.
+    // A fixed seed, so every run kills at the same points; override it to explore others.
     const quint32 seed = qEnvironmentVariableIsSet("MIRVO_CRASH_SEED")
                              ? quint32(qEnvironmentVariableIntValue("MIRVO_CRASH_SEED"))
                              : defaultSeed;
-    qInfo("kill moments from seed %u (set MIRVO_CRASH_SEED to repeat), import takes %lld ms", seed, importMs);
+    qInfo("kill points from seed %u (set MIRVO_CRASH_SEED to repeat), of %lld bytes", seed, total);
     QRandomGenerator random(seed);
-
-    int kills = 0;
-    int attempts = 0;
-    for (; kills < killsWanted && attempts < attemptsAllowed; ++attempts) {
+    for (int kill = 0; kill < kills; ++kill) {
+        const auto killAt = qint64(random.bounded(quint64(total)));
         QProcess child;
-        QVERIFY(startImport(child));
-        QThread::usleep(random.bounded(quint64(importMs) * 1000));
-        const bool running = child.state() == QProcess::Running;
-        ::kill(pid_t(child.processId()), SIGKILL);
-        QVERIFY(child.waitForFinished(30000));
-        if (running && child.exitStatus() == QProcess::CrashExit)
-            ++kills;
+        runImport(child, killAt);
+        QVERIFY2(child.exitStatus() == QProcess::CrashExit,
+                 qPrintable(QStringLiteral("the import at %1 bytes was not killed").arg(killAt)));
         const QString problems = storeProblems();
-        QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("after attempt %1: %2").arg(attempts).arg(problems)));
+        QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("killed at %1 bytes: %2").arg(killAt).arg(problems)));
     }
-    QVERIFY2(kills >= killsWanted, qPrintable(QStringLiteral("only %1 kills landed in %2 attempts").arg(kills).arg(attempts)));
-    qInfo("%d kills landed in %d attempts", kills, attempts);
 
     // A whole import after all those crashes gives every word its last meaning.
     QProcess child;
-    QVERIFY(startImport(child));
-    QVERIFY(child.waitForFinished(300000));
+    QCOMPARE(runImport(child), total);
     QCOMPARE(child.exitCode(), 0);
-    QCOMPARE(FileListBox::listFolder(m_storePath).size(), wordCount);
+    QCOMPARE(listedWords(m_storePath).size(), wordCount);
     const WordStore store(m_storePath);
     for (int word = 0; word < wordCount; ++word)
         QCOMPARE(store.readMeaning(wordName(word), nullptr), std::optional<QString>(meaning(word, 1)));

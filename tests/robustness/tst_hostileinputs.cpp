@@ -2,7 +2,6 @@
 #include "platform/Charsets.h"
 #include "platform/TextCodec.h"
 #include "TestSupport.h"
-#include "platform/FileListBox.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
 #include "update/PageTitle.h"
@@ -97,7 +96,7 @@ void TestHostileInputs::init()
 Entries TestHostileInputs::storeEntries() const
 {
     Entries entries;
-    for (const QString &word : FileListBox::listFolder(m_store->folder())) {
+    for (const QString &word : listedWords(m_store->folder())) {
         QString error;
         entries.insert(word, m_store->readMeaning(word, &error).value_or(QStringLiteral("<unreadable: %1>").arg(error)));
     }

@@ -1,5 +1,4 @@
 #include "TestSupport.h"
-#include "platform/FileListBox.h"
 #include "platform/TextCodec.h"
 #include "store/WordListImport.h"
 #include "store/WordStore.h"
@@ -11,6 +10,7 @@
 #include <QTest>
 
 using namespace mirvo;
+using mirvo::test::listedWords;
 using mirvo::test::writeBytes;
 
 class TestWordListImport : public QObject
@@ -110,7 +110,7 @@ void TestWordListImport::importsEncodingsAndLineEnds()
     QVERIFY2(report.ok, qPrintable(report.error));
     QCOMPARE(report.written, 2);
     QCOMPARE(report.skippedCount, 0);
-    QCOMPARE(FileListBox::listFolder(m_store->folder()), (QStringList{QStringLiteral("apple"), QStringLiteral("book")}));
+    QCOMPARE(listedWords(m_store->folder()), (QStringList{QStringLiteral("apple"), QStringLiteral("book")}));
     QCOMPARE(m_store->readMeaning(QStringLiteral("apple"), nullptr), QStringLiteral("苹果"));
     QCOMPARE(m_store->readMeaning(QStringLiteral("book"), nullptr), book);
 }
@@ -119,7 +119,7 @@ void TestWordListImport::laterLineWins()
 {
     const ImportReport report = importWordList(writeList("go 去\r\ngo 走\r\n"), *m_store);
     QCOMPARE(report.written, 2);
-    QCOMPARE(FileListBox::listFolder(m_store->folder()).size(), 1);
+    QCOMPARE(listedWords(m_store->folder()).size(), 1);
     QCOMPARE(m_store->readMeaning(QStringLiteral("go"), nullptr), QStringLiteral("走"));
 }
 
@@ -129,7 +129,7 @@ void TestWordListImport::reimportKeepsCount()
     const QString list = writeList("old 老的\r\nnew 新\r\n");
     QVERIFY(importWordList(list, *m_store).ok);
     QVERIFY(importWordList(list, *m_store).ok);
-    QCOMPARE(FileListBox::listFolder(m_store->folder()).size(), 2);
+    QCOMPARE(listedWords(m_store->folder()).size(), 2);
     QCOMPARE(m_store->readMeaning(QStringLiteral("old"), nullptr), QStringLiteral("老的"));
 }
 
@@ -149,7 +149,7 @@ void TestWordListImport::skipsBadLinesAndReportsThem()
         QCOMPARE(report.firstSkipped.at(i).reason, expected.at(i).second);
         QVERIFY(!describe(report.firstSkipped.at(i)).isEmpty());
     }
-    QCOMPARE(FileListBox::listFolder(m_store->folder()), (QStringList{QStringLiteral("also"), QStringLiteral("good")}));
+    QCOMPARE(listedWords(m_store->folder()), (QStringList{QStringLiteral("also"), QStringLiteral("good")}));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
 }
 
@@ -169,7 +169,7 @@ void TestWordListImport::refusesFilesThatAreNoText()
     QVERIFY(!report.ok);
     QVERIFY2(report.error.contains(QDir::toNativeSeparators(path)), qPrintable(report.error));
     QCOMPARE(report.written, 0);
-    QVERIFY(FileListBox::listFolder(m_store->folder()).isEmpty());
+    QVERIFY(listedWords(m_store->folder()).isEmpty());
 }
 
 void TestWordListImport::missingFileIsAnError()
@@ -217,7 +217,7 @@ void TestWordListImport::shippedListImportsWhole()
     QVERIFY2(report.ok, qPrintable(report.error));
     QCOMPARE(report.skippedCount, 0);
     QCOMPARE(report.written, 3600);
-    const QStringList names = FileListBox::listFolder(m_store->folder());
+    const QStringList names = listedWords(m_store->folder());
     QCOMPARE(names.size(), 3600);
     for (const QString &name : names)
         QVERIFY2(!m_store->readMeaning(name, nullptr).value_or(QString()).trimmed().isEmpty(), qPrintable(name));

@@ -14,6 +14,10 @@ using mirvo::test::MemorySettings;
 using Title = std::optional<QString>;
 Q_DECLARE_METATYPE(Title)
 
+/// How far the check gets before the label's click.
+enum class Reach { Nothing, Begin, Page, Label };
+Q_DECLARE_METATYPE(Reach)
+
 namespace {
 
 const QString site = QStringLiteral("http://mirvo.example");
@@ -202,34 +206,48 @@ void TestUpdateCheck::everyDownloadEvaluatesAfresh()
 
 void TestUpdateCheck::label3Click_data()
 {
-    QTest::addColumn<QString>("caption");
+    QTest::addColumn<Reach>("reach");
+    QTest::addColumn<Title>("title"); // of the page, when the check gets that far
     QTest::addColumn<QString>("flag");
     QTest::addColumn<bool>("failSaves");
     QTest::addColumn<bool>("upgrades");
 
-    QTest::newRow("offer, no flag") << upgrade << absent << false << true;
-    QTest::newRow("offer, flag 1") << upgrade << QStringLiteral("1") << false << true;
-    QTest::newRow("offer, save fails") << upgrade << QStringLiteral("1") << true << false;
-    QTest::newRow("initial") << initial << QStringLiteral("1") << false << false;
-    QTest::newRow("checking") << checking << absent << false << false;
-    QTest::newRow("latest") << latest << absent << false << false;
-    QTest::newRow("test mode") << testMode << absent << false << false;
-    QTest::newRow("failed") << failed << absent << false << false;
-    QTest::newRow("offer and a blank") << upgrade + QLatin1Char(' ') << absent << false << false;
+    const Title newer = QStringLiteral("[1.2]");
+    QTest::newRow("offer, no flag") << Reach::Page << newer << absent << false << true;
+    QTest::newRow("offer, flag 1") << Reach::Page << newer << QStringLiteral("1") << false << true;
+    QTest::newRow("offer, save fails") << Reach::Page << newer << QStringLiteral("1") << true << false;
+    QTest::newRow("initial") << Reach::Nothing << Title() << QStringLiteral("1") << false << false;
+    QTest::newRow("checking") << Reach::Begin << Title() << absent << false << false;
+    QTest::newRow("latest") << Reach::Page << Title(QStringLiteral("[1.1]")) << absent << false << false;
+    QTest::newRow("test mode") << Reach::Page << Title(QStringLiteral("[1.0]")) << absent << false << false;
+    QTest::newRow("failed") << Reach::Page << Title() << absent << false << false;
+    // The check's state decides, not what the label says.
+    QTest::newRow("the offer's text, no offer") << Reach::Label << Title() << absent << false << false;
 }
 
 void TestUpdateCheck::label3Click()
 {
-    QFETCH(QString, caption);
+    QFETCH(Reach, reach);
+    QFETCH(Title, title);
     QFETCH(QString, flag);
     QFETCH(bool, failSaves);
     QFETCH(bool, upgrades);
 
     storeFlag(flag);
+    if (reach == Reach::Label)
+        m_label->setTextFitted(upgrade);
+    if (reach == Reach::Begin || reach == Reach::Page)
+        emit m_fakes->pageLoader.downloadBegin();
+    if (reach == Reach::Page) {
+        if (title == QStringLiteral("[1.2]") && flag.isNull())
+            m_fakes->dialogs.answerNext(MessageAnswer::No); // asked once: not now
+        m_fakes->pageLoader.finishWith(title);
+        m_fakes->dialogs.reset();
+    }
+    const QString caption = m_label->text();
     m_fakes->settings.failSaves = failSaves;
     if (failSaves)
         m_fakes->dialogs.answerNext(MessageAnswer::Ok);
-    m_label->setTextFitted(caption);
 
     m_check->label3Click();
 

@@ -1,11 +1,9 @@
-#include "platform/FolderListing.h"
-
-#include <QFile>
+#include "store/WordNames.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace mirvo {
+namespace mirvo::wordnames {
 
 namespace {
 
@@ -44,14 +42,4 @@ void sortListed(QStringList &names)
         names[i] = std::move(keyed[i].name);
 }
 
-QStringList listOrdinaryFiles(const QString &folder)
-{
-    QStringList names;
-    readOrdinaryFiles(folder, [&names](std::string_view name) {
-        names.append(nameFromBytes(name));
-    });
-    sortListed(names);
-    return names;
-}
-
-} // namespace mirvo
+} // namespace mirvo::wordnames

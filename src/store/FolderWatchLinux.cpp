@@ -1,56 +1,19 @@
-// Reads the folder with the entry types the directory itself gives, so only links and entries
-// of unknown type cost a stat; follows it with inotify between readings.
-#include "platform/FolderListing.h"
+// Follows the folder with inotify between whole readings.
+#include "store/FolderWatch.h"
+
+#include "store/WordNames.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
+#include <map>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 namespace mirvo {
-
-bool readOrdinaryFiles(const QString &folder, const std::function<void(std::string_view)> &found)
-{
-    // A reading that fails, whole or part way, tells nothing the notices could build on.
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    DIR *dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
-    bool byFolderAlone = true;
-    for (;;) {
-        errno = 0;
-        const dirent *entry = ::readdir(dir);
-        if (!entry) {
-            byFolderAlone = byFolderAlone && errno == 0;
-            break;
-        }
-        // Dot names are hidden, "." and ".." among them.
-        if (entry->d_name[0] == '.')
-            continue;
-        bool ordinary = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            // Follows a link: a link to an ordinary file is listed, one to anything else not.
-            struct stat info;
-            ordinary = ::fstatat(fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-            byFolderAlone = false;
-        }
-        if (ordinary)
-            found(entry->d_name);
-    }
-    ::closedir(dir); // closes fd too
-    return byFolderAlone;
-}
 
 namespace {
 
@@ -124,7 +87,8 @@ void FolderWatch::follow(const QString &folder)
     m_device = identity.st_dev;
     m_inode = identity.st_ino;
     constexpr uint32_t names = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
-    constexpr uint32_t itself = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+    // The folder's own mode too: one made unreadable can no longer be read whole.
+    constexpr uint32_t itself = IN_DELETE_SELF | IN_MOVE_SELF | IN_ATTRIB | IN_ONLYDIR;
     m_watch = ::inotify_add_watch(m_notices, m_path.c_str(), names | itself);
 }
 
@@ -138,7 +102,8 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
         forget();
         return std::nullopt;
     }
-    std::vector<std::string> names;
+    // Each name with what its last notice told: gone (deleted, moved out) or made.
+    std::map<std::string, bool> toldGone;
     alignas(inotify_event) char buffer[16 * 1024];
     for (;;) {
         const ssize_t got = ::read(m_notices, buffer, sizeof buffer);
@@ -156,42 +121,37 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
             if (notice->wd != m_watch && !(notice->mask & IN_Q_OVERFLOW))
                 continue; // a watch forgotten since
             // Lost notices, the folder moved, deleted or unmounted: only a reading can tell.
-            if (notice->mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
+            const bool folderChanged = notice->len == 0 && (notice->mask & IN_ATTRIB);
+            if (folderChanged || (notice->mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT))) {
                 forget();
                 return std::nullopt;
             }
-            if (notice->len > 0 && notice->name[0] != '.')
-                names.emplace_back(notice->name);
+            // An entry's own mode or times do not make it more or less a word.
+            if (notice->len > 0 && !(notice->mask & IN_ATTRIB) && wordnames::isWord(notice->name))
+                toldGone.insert_or_assign(notice->name, (notice->mask & (IN_DELETE | IN_MOVED_FROM)) != 0);
         }
-        if (names.size() > 4 * limit) // an import's worth: a reading is cheaper
+        if (toldGone.size() > limit) // an import's worth: a reading is cheaper
             return std::nullopt;
     }
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    if (names.size() > limit)
-        return std::nullopt;
 
     std::vector<Change> changes;
-    changes.reserve(names.size());
-    for (std::string &name : names) {
+    changes.reserve(toldGone.size());
+    for (const auto &[name, gone] : toldGone) {
         struct stat info;
         bool listed = false;
         if (::lstat((m_path + '/' + name).c_str(), &info) == 0) {
-            // What a link points to can change without a notice here.
-            if (S_ISLNK(info.st_mode))
+            // What a link points to can change without a notice here; a name told gone that is
+            // still there (another name of it, on a file system that ignores case) is a change
+            // the notices do not show.
+            if (S_ISLNK(info.st_mode) || gone)
                 return std::nullopt;
             listed = S_ISREG(info.st_mode);
         } else if (errno != ENOENT) {
             return std::nullopt;
         }
-        changes.push_back({std::move(name), listed});
+        changes.push_back({name, listed});
     }
     return changes;
-}
-
-QString nameFromBytes(std::string_view bytes)
-{
-    return QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
 }
 
 } // namespace mirvo
