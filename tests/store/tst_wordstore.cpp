@@ -565,5 +565,5 @@ void TestWordStore::writesWhereTheStoreIs()
 #endif
 }
 
-QTEST_MAIN(TestWordStore)
+QTEST_GUILESS_MAIN(TestWordStore)
 #include "tst_wordstore.moc"
