@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
 
-#include "store/WordListImport.h"
+#include "core/store/WordListImport.h"
 
 #include <QApplication>
 #include <QDir>

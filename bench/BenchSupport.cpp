@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
 
-#include "store/WordList.h"
+#include "core/store/WordList.h"
 
 
 #include <QApplication>

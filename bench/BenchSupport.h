@@ -1,6 +1,8 @@
 #pragma once
 
-#include "drill/FrmMain.h"
+#include "core/store/WordStore.h"
+#include "core/update/PageTitle.h"
+#include "forms/drill/FrmMain.h"
 #include "platform/ClockRandomSource.h"
 #include "platform/Dialogs.h"
 #include "platform/NetworkPageLoader.h"
@@ -10,8 +12,6 @@
 #include "platform/QtSpeech.h"
 #include "platform/RandomSource.h"
 #include "platform/SystemRegistry.h"
-#include "store/WordStore.h"
-#include "update/PageTitle.h"
 
 #include <QString>
 

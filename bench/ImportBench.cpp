@@ -3,10 +3,10 @@
 // real one, against the memory before it.
 #include "BenchSupport.h"
 
-#include "store/WordList.h"
 #include "Floors.h"
+#include "core/store/WordList.h"
 
-#include "store/WordListImport.h"
+#include "core/store/WordListImport.h"
 
 #include <QDir>
 #include <QFile>

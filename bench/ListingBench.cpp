@@ -3,8 +3,8 @@
 #include "BenchSupport.h"
 #include "Floors.h"
 
-#include "platform/FileListBox.h"
-#include "store/WordList.h"
+#include "core/store/WordList.h"
+#include "widgets/FileListBox.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 #include "BenchSupport.h"
 #include "Floors.h"
 
-#include "store/WordList.h"
+#include "core/store/WordList.h"
 
 #include <QApplication>
 

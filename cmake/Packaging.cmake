@@ -23,14 +23,14 @@ install(FILES ${mirvo_generated}/${MIRVO_APP_ID}.metainfo.xml
 set(mirvo_icon_dir ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 foreach(size 16 32 48 64 128 256)
     if(size LESS 48)
-        set(image ${PROJECT_SOURCE_DIR}/src/platform/icons/mirvo-${size}.png)
+        set(image ${PROJECT_SOURCE_DIR}/src/widgets/icons/mirvo-${size}.png)
     else()
         set(image ${mirvo_packaging}/icons/mirvo-${size}.png)
     endif()
     install(FILES ${image} DESTINATION ${mirvo_icon_dir}/${size}x${size}/apps
             RENAME ${MIRVO_APP_ID}.png)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/src/platform/icons/mirvo.svg
+install(FILES ${PROJECT_SOURCE_DIR}/src/widgets/icons/mirvo.svg
         DESTINATION ${mirvo_icon_dir}/scalable/apps RENAME ${MIRVO_APP_ID}.svg)
 
 # The copyright file (Debian's machine-readable format) carries the word list's notice

@@ -22,7 +22,7 @@ set(MIRVO_WINDOWS_DLL_FOLDERS ${QT6_INSTALL_PREFIX}/bin ${mirvo_gcc_dlls} ${mirv
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(MIRVO_ICO ${mirvo_generated}/mirvo.ico)
 set(mirvo_icon_images
-    ${PROJECT_SOURCE_DIR}/src/platform/icons/mirvo-16.png ${PROJECT_SOURCE_DIR}/src/platform/icons/mirvo-32.png
+    ${PROJECT_SOURCE_DIR}/src/widgets/icons/mirvo-16.png ${PROJECT_SOURCE_DIR}/src/widgets/icons/mirvo-32.png
     ${PROJECT_SOURCE_DIR}/packaging/icons/mirvo-48.png ${PROJECT_SOURCE_DIR}/packaging/icons/mirvo-64.png
     ${PROJECT_SOURCE_DIR}/packaging/icons/mirvo-128.png ${PROJECT_SOURCE_DIR}/packaging/icons/mirvo-256.png)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${mirvo_icon_images}

@@ -7,7 +7,7 @@
 # four times the size and scaled down.
 set -eu
 cd "$(dirname "$0")/.."
-icons=src/platform/icons
+icons=src/widgets/icons
 
 convert -background none -density 768 $icons/mirvo.svg -resize 32x32 \
     +dither -colors 16 -strip PNG8:$icons/mirvo-32.png

@@ -1,6 +1,6 @@
 #include "app/GuardedApplication.h"
 
-#include "AppInfo.h"
+#include "core/AppInfo.h"
 
 #include "platform/Dialogs.h"
 

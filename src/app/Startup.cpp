@@ -1,11 +1,11 @@
 #include "app/Startup.h"
 
-#include "AppInfo.h"
+#include "core/AppInfo.h"
+#include "core/store/WordListImport.h"
+#include "core/store/WordStore.h"
 #include "platform/Dialogs.h"
 #include "platform/FileChecks.h"
 #include "platform/InstanceGuard.h"
-#include "store/WordListImport.h"
-#include "store/WordStore.h"
 
 #include <QFileInfo>
 

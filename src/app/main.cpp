@@ -1,8 +1,11 @@
-#include "AppInfo.h"
 #include "app/Fonts.h"
 #include "app/GuardedApplication.h"
 #include "app/Startup.h"
-#include "drill/FrmMain.h"
+#include "core/AppInfo.h"
+#include "core/store/WordStore.h"
+#include "core/update/PageTitle.h"
+#include "forms/drill/FrmMain.h"
+#include "forms/update/UpdateCheck.h"
 #include "platform/ClockRandomSource.h"
 #include "platform/InstanceGuard.h"
 #include "platform/NetworkPageLoader.h"
@@ -12,9 +15,6 @@
 #include "platform/QtShell.h"
 #include "platform/SystemRegistry.h"
 #include "platform/SystemSpeech.h"
-#include "store/WordStore.h"
-#include "update/PageTitle.h"
-#include "update/UpdateCheck.h"
 
 #include <QApplication>
 #include <QDir>

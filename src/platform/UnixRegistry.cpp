@@ -1,6 +1,6 @@
 #include "platform/UnixRegistry.h"
 
-#include "platform/TextCodec.h"
+#include "core/text/TextCodec.h"
 
 #include <QStandardPaths>
 

@@ -2,9 +2,9 @@
 #include "FaultyFolders.h"
 #include "TestSupport.h"
 #include "app/Startup.h"
-#include "drill/FrmMain.h"
+#include "core/store/WordStore.h"
+#include "forms/drill/FrmMain.h"
 #include "platform/InstanceGuard.h"
-#include "store/WordStore.h"
 
 #include <QApplication>
 #include <QDir>

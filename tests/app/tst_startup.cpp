@@ -3,8 +3,8 @@
 #include "TestSupport.h"
 #include "app/Fonts.h"
 #include "app/Startup.h"
+#include "core/store/WordStore.h"
 #include "platform/InstanceGuard.h"
-#include "store/WordStore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "Fakes.h"
 #include "TestSupport.h"
-#include "drill/FrmMain.h"
-#include "store/WordStore.h"
+#include "core/store/WordStore.h"
+#include "forms/drill/FrmMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

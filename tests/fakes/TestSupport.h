@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/WordList.h"
+#include "core/store/WordList.h"
 
 #include <QByteArray>
 #include <QFile>

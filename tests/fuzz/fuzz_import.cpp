@@ -1,7 +1,7 @@
 // Any bytes as a word list, imported into a fresh store in a temporary folder. Checks that
 // nothing appears outside the store and that every entry reads back as its word's meaning.
-#include "store/WordListImport.h"
-#include "store/WordStore.h"
+#include "core/store/WordListImport.h"
+#include "core/store/WordStore.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,5 +1,5 @@
 // The lenient and strict number rules on any text (the input read as UTF-8).
-#include "update/VersionRules.h"
+#include "core/update/VersionRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Page bytes with a Content-Type header: the first line of the input is the header, the rest
 // the body. Checks the title's white space rule and the version read from it.
-#include "update/PageTitle.h"
-#include "update/VersionRules.h"
+#include "core/update/PageTitle.h"
+#include "core/update/VersionRules.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,8 +3,8 @@
 //   mirvo_import_child LIST STORE BYTES    kills itself once BYTES bytes are written: in the
 //                                          write that reaches them, the bytes before them written
 // Where it dies is then a count, the same on a loaded machine as on an idle one.
-#include "store/WordListImport.h"
-#include "store/WordStore.h"
+#include "core/store/WordListImport.h"
+#include "core/store/WordStore.h"
 
 #include <QString>
 

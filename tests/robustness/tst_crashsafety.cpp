@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "store/WordStore.h"
+#include "core/store/WordStore.h"
 
 #include <QDir>
 #include <QHash>

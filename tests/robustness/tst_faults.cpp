@@ -1,10 +1,10 @@
 #include "DrillFixture.h"
 #include "FaultyFolders.h"
 #include "app/Startup.h"
-#include "platform/FileListBox.h"
+#include "core/store/WordListImport.h"
 #include "platform/InstanceGuard.h"
 #include "platform/QtSettingsStore.h"
-#include "store/WordListImport.h"
+#include "widgets/FileListBox.h"
 
 #include <QCheckBox>
 #include <QLabel>

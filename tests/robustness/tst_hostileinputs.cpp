@@ -1,11 +1,11 @@
 #include "FaultyFolders.h"
-#include "platform/Charsets.h"
-#include "platform/TextCodec.h"
 #include "TestSupport.h"
-#include "store/WordListImport.h"
-#include "store/WordStore.h"
-#include "update/PageTitle.h"
-#include "update/VersionRules.h"
+#include "core/store/WordListImport.h"
+#include "core/store/WordStore.h"
+#include "core/text/Charsets.h"
+#include "core/text/TextCodec.h"
+#include "core/update/PageTitle.h"
+#include "core/update/VersionRules.h"
 
 #include <QDirIterator>
 #include <QStringDecoder>

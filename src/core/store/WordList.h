@@ -1,0 +1,85 @@
+#pragma once
+
+#include "core/store/FolderWatch.h"
+#include "core/store/ReadingOrder.h"
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace mirvo {
+
+/// The words of the store as a list model: the names of the ordinary files in its folder
+/// that are words, in listing order. A snapshot of the folder until refresh() or reread().
+class WordList : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    explicit WordList(const QString &folder, QObject *parent = nullptr);
+    ~WordList() override;
+
+    QString folder() const { return m_folder; }
+
+    /// Reads the folder whole. What changed is applied as removed and inserted rows, or as a
+    /// reset past many separate changes. When the folder cannot be read the list is emptied
+    /// and *error says why.
+    [[nodiscard]] bool reread(QString *error = nullptr);
+    /// Brings the list up to date: from the folder's change notices where they tell what
+    /// changed, else by reading it whole.
+    [[nodiscard]] bool refresh(QString *error = nullptr);
+    /// Whether the last reading failed (the list is then empty).
+    bool failed() const { return m_failed; }
+
+    int count() const { return static_cast<int>(m_rows.size()); }
+    QString nameAt(int row) const { return m_rows.at(size_t(row))->second.name; }
+    QStringList names() const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    struct Word
+    {
+        QString name;
+        quint64 seen = 0; ///< the reading that last found it
+    };
+    struct BytesHash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+    };
+    using Words = std::unordered_map<std::string, Word, BytesHash, std::equal_to<>>;
+    using Row = Words::value_type *;
+    /// A name a reading found that the list does not hold yet.
+    struct Added
+    {
+        QString lower; ///< the sort key, made once
+        QString name;
+        std::string bytes;
+    };
+
+    bool giveUp(const QString &problem, QString *error);
+    void markFollowed();
+    bool applyChanges(const std::vector<FolderWatch::Change> &changes);
+    void applyReading(std::vector<Added> &added);
+    void resetRows(std::vector<Added> &added);
+    Row remember(Added &added);
+    std::vector<Row>::const_iterator lowerRow(const QString &name) const;
+    qsizetype rowFor(const QString &name) const;
+
+    QString m_folder;
+    Words m_words;           ///< by the name's bytes; each row points into it
+    std::vector<Row> m_rows; ///< in listing order
+    quint64 m_reading = 0;
+    bool m_failed = false;
+    FolderWatch m_watch;
+    ReadingOrder m_order;
+};
+
+} // namespace mirvo

@@ -1,0 +1,178 @@
+#include "core/store/WordStore.h"
+
+#include "core/store/WordList.h"
+#include "core/store/WordNames.h"
+#include "core/store/WordStorePlatform.h"
+
+#include "core/text/SystemError.h"
+#include "core/text/TextCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace mirvo {
+
+namespace {
+
+constexpr qsizetype maxMeaningBytes = 64 * 1024; // as much of a first line as is ever shown
+const QString temporaryPattern = QStringLiteral(".mirvo-*.tmp");
+
+} // namespace
+
+WordStore::WordStore(const QString &folder)
+    : m_folder(folder)
+    , m_words(std::make_unique<WordList>(folder))
+{
+}
+
+WordStore::~WordStore() = default;
+
+QString WordStore::entryPath(const QString &word) const
+{
+    return m_folder + QLatin1Char('/') + word;
+}
+
+bool WordStore::exists() const
+{
+    return QFileInfo(m_folder).isDir();
+}
+
+bool WordStore::create(QString *error) const
+{
+    if (QDir().mkdir(m_folder))
+        return true;
+    if (QFileInfo(m_folder).exists() && !QFileInfo(m_folder).isDir())
+        return fail(error, QStringLiteral("无法创建词库文件夹“%1”：同名的文件已经存在。")
+                               .arg(native(m_folder)));
+    return fail(error, QStringLiteral("无法创建词库文件夹“%1”。").arg(native(m_folder)));
+}
+
+bool WordStore::isSafeWord(const QString &word, QString *reason)
+{
+    QString why;
+    if (word.isEmpty())
+        why = QStringLiteral("单词为空");
+    else if (word == QLatin1String(".") || word == QLatin1String(".."))
+        why = QStringLiteral("“.”和“..”不能作单词");
+    else if (!wordnames::isWord(word))
+        why = QStringLiteral("以“.”开头的文件是隐藏文件，不会出现在单词列表中");
+    else if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\')))
+        why = QStringLiteral("单词中含有“/”或“\\”");
+    else if (word.contains(QChar(0)))
+        why = QStringLiteral("单词中含有空字符");
+    else
+        why = platformNameProblem(word);
+    if (why.isEmpty())
+        return true;
+    if (reason)
+        *reason = why;
+    return false;
+}
+
+bool WordStore::isEntryName(const QString &word, QString *reason)
+{
+    // Reading and deleting take any name the listing can show (a file put there by hand),
+    // as long as it stays inside the folder.
+    QString why;
+    if (word.isEmpty() || word == QLatin1String(".") || word == QLatin1String(".."))
+        why = QStringLiteral("不是单词文件的名字");
+    else if (word.contains(QLatin1Char('/')) || word.contains(QChar(0)))
+        why = QStringLiteral("名字中含有“/”或空字符");
+    else if (separatorInNames && word.contains(QLatin1Char('\\')))
+        why = QStringLiteral("名字中含有“\\”");
+    if (why.isEmpty())
+        return true;
+    if (reason)
+        *reason = why;
+    return false;
+}
+
+bool WordStore::writeEntry(const QString &word, const QString &meaning, QString *error) const
+{
+    return Writer(*this).write(word, meaning, error);
+}
+
+std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const
+{
+    QString reason;
+    if (!isEntryName(word, &reason)) {
+        fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(word, reason));
+        return std::nullopt;
+    }
+    const QString path = entryPath(word);
+    if (QFileInfo(path).isDir()) {
+        fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString why = fileErrorText(file, lastSystemError());
+        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
+        return std::nullopt;
+    }
+
+    // Read in small pieces up to the first line end: an entry edited by hand may be long.
+    QByteArray line;
+    char buffer[256];
+    bool cut = false;
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
+        if (got < 0) {
+            const QString why = fileErrorText(file, lastSystemError());
+            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
+            return std::nullopt;
+        }
+        const char *const begin = buffer;
+        const char *const end = begin + got;
+        const char *const lineEnd = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+        line.append(begin, lineEnd - begin);
+        cut = line.size() > maxMeaningBytes;
+        if (cut || lineEnd != end || got == 0)
+            break;
+    }
+    if (cut) {
+        line.truncate(maxMeaningBytes);
+        // The limit may split a character: only whole ones are shown.
+        if (auto meaning = textcodec::decodeCut(line))
+            return meaning;
+    } else if (auto meaning = textcodec::decode(line)) {
+        return meaning; // not value_or(): its argument would decode the line a second time
+    }
+    return textcodec::decodeAnsi(line);
+}
+
+bool WordStore::deleteEntry(const QString &word, QString *error) const
+{
+    QString reason;
+    if (!isEntryName(word, &reason))
+        return fail(error, QStringLiteral("无法删除单词“%1”：%2。").arg(word, reason));
+    const QString path = entryPath(word);
+    QFile file(path);
+    if (file.remove() || !QFileInfo::exists(path))
+        return true;
+    const QString why = fileErrorText(file, lastSystemError());
+    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, why));
+}
+
+bool WordStore::removeStore(QString *error) const
+{
+    // Temporaries a crash left behind are ours to clear; every other file stays.
+    const QDir folder(m_folder);
+    for (const QString &name : folder.entryList({temporaryPattern}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder.filePath(name));
+    if (QDir().rmdir(m_folder) || !QFileInfo::exists(m_folder))
+        return true;
+    const bool holdsFiles = !QDir(m_folder)
+                                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                            | QDir::NoDotAndDotDot)
+                                 .isEmpty();
+    const QString why = holdsFiles ? QStringLiteral("文件夹中还有其他文件（可能是隐藏文件），这些文件没有被删除。")
+                                   : QStringLiteral("没有删除它的权限。");
+    return fail(error, QStringLiteral("无法删除词库文件夹“%1”：%2").arg(native(m_folder), why));
+}
+
+} // namespace mirvo

@@ -1,0 +1,227 @@
+#include "TestSupport.h"
+#include "core/store/WordListImport.h"
+#include "core/store/WordStore.h"
+#include "core/text/TextCodec.h"
+
+#include <QDir>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mirvo;
+using mirvo::test::listedWords;
+using mirvo::test::writeBytes;
+
+class TestWordListImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void splitsAtFirstSpace_data();
+    void splitsAtFirstSpace();
+    void importsEncodingsAndLineEnds_data();
+    void importsEncodingsAndLineEnds();
+    void laterLineWins();
+    void reimportKeepsCount();
+    void skipsBadLinesAndReportsThem();
+    void refusesFilesThatAreNoText_data();
+    void refusesFilesThatAreNoText();
+    void missingFileIsAnError();
+    void writeErrorStopsAndKeepsEarlierEntries();
+    void overLongLineIsSkipped();
+    void shippedListImportsWhole();
+
+private:
+    QString writeList(const QByteArray &bytes);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WordStore> m_store;
+};
+
+void TestWordListImport::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_store = std::make_unique<WordStore>(m_dir->path() + QStringLiteral("/words"));
+    QVERIFY(m_store->create(nullptr));
+}
+
+QString TestWordListImport::writeList(const QByteArray &bytes)
+{
+    const QString path = m_dir->path() + QStringLiteral("/list.txt");
+    if (!writeBytes(path, bytes))
+        qFatal("cannot write the list");
+    return path;
+}
+
+void TestWordListImport::splitsAtFirstSpace_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("splits");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("meaning");
+    QTest::newRow("plain") << QStringLiteral("apple 苹果") << true << QStringLiteral("apple") << QStringLiteral("苹果");
+    QTest::newRow("two spaces") << QStringLiteral("apple  苹果") << true << QStringLiteral("apple") << QStringLiteral(" 苹果");
+    QTest::newRow("spaces inside meaning") << QStringLiteral("a n. 一个 东西 ") << true << QStringLiteral("a") << QStringLiteral("n. 一个 东西 ");
+    QTest::newRow("empty meaning") << QStringLiteral("apple ") << true << QStringLiteral("apple") << QString();
+    QTest::newRow("leading space") << QStringLiteral(" apple") << true << QString() << QStringLiteral("apple");
+    QTest::newRow("tab only") << QStringLiteral("apple\t苹果") << false << QString() << QString();
+    QTest::newRow("full-width space only") << QStringLiteral("apple　苹果") << false << QString() << QString();
+    QTest::newRow("empty") << QString() << false << QString() << QString();
+}
+
+void TestWordListImport::splitsAtFirstSpace()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, splits);
+    QFETCH(QString, word);
+    QFETCH(QString, meaning);
+    const auto split = splitListLine(line);
+    QCOMPARE(split.has_value(), splits);
+    if (split) {
+        QCOMPARE(split->word, word);
+        QCOMPARE(split->meaning, meaning);
+    }
+}
+
+void TestWordListImport::importsEncodingsAndLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("book");
+    const QString shu = QStringLiteral("书");
+    QTest::newRow("gbk crlf") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9\r\n") << shu;
+    QTest::newRow("utf-8 lf") << QByteArray("apple 苹果\nbook 书\n") << shu;
+    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" "apple 苹果\r\nbook 书") << shu;
+    QTest::newRow("cr only") << QByteArray("apple 苹果\rbook 书\r") << shu;
+    QTest::newRow("mixed ends") << QByteArray("apple 苹果\r\nbook 书\n") << shu;
+    QTest::newRow("gbk no final end") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9") << shu;
+    QTest::newRow("gbk after a bom") << QByteArray("\xEF\xBB\xBF" "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9") << shu;
+    // Windows' code page 936 writes "€" as the one byte 0x80, which GB18030 has not.
+    QTest::newRow("code page 936 euro") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9 \x80 5\r\n")
+                                        << QStringLiteral("书 € 5");
+}
+
+void TestWordListImport::importsEncodingsAndLineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, book);
+    const ImportReport report = importWordList(writeList(bytes), *m_store);
+    QVERIFY2(report.ok, qPrintable(report.error));
+    QCOMPARE(report.written, 2);
+    QCOMPARE(report.skippedCount, 0);
+    QCOMPARE(listedWords(m_store->folder()), (QStringList{QStringLiteral("apple"), QStringLiteral("book")}));
+    QCOMPARE(m_store->readMeaning(QStringLiteral("apple"), nullptr), QStringLiteral("苹果"));
+    QCOMPARE(m_store->readMeaning(QStringLiteral("book"), nullptr), book);
+}
+
+void TestWordListImport::laterLineWins()
+{
+    const ImportReport report = importWordList(writeList("go 去\r\ngo 走\r\n"), *m_store);
+    QCOMPARE(report.written, 2);
+    QCOMPARE(listedWords(m_store->folder()).size(), 1);
+    QCOMPARE(m_store->readMeaning(QStringLiteral("go"), nullptr), QStringLiteral("走"));
+}
+
+void TestWordListImport::reimportKeepsCount()
+{
+    QVERIFY(m_store->writeEntry(QStringLiteral("old"), QStringLiteral("旧"), nullptr));
+    const QString list = writeList("old 老的\r\nnew 新\r\n");
+    QVERIFY(importWordList(list, *m_store).ok);
+    QVERIFY(importWordList(list, *m_store).ok);
+    QCOMPARE(listedWords(m_store->folder()).size(), 2);
+    QCOMPARE(m_store->readMeaning(QStringLiteral("old"), nullptr), QStringLiteral("老的"));
+}
+
+void TestWordListImport::skipsBadLinesAndReportsThem()
+{
+    const ImportReport report = importWordList(
+        writeList("good 好\r\n\r\nnospace\r\n leading\r\n../evil 坏\r\n.hidden 藏\r\nalso 也\r\n"), *m_store);
+    QVERIFY(report.ok);
+    QCOMPARE(report.written, 2);
+    QCOMPARE(report.skippedCount, 5);
+    const QList<std::pair<qint64, SkipReason>> expected = {
+        {2, SkipReason::EmptyLine}, {3, SkipReason::NoSpace}, {4, SkipReason::EmptyWord},
+        {5, SkipReason::UnsafeWord}, {6, SkipReason::UnsafeWord}};
+    QCOMPARE(report.firstSkipped.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QCOMPARE(report.firstSkipped.at(i).lineNumber, expected.at(i).first);
+        QCOMPARE(report.firstSkipped.at(i).reason, expected.at(i).second);
+        QVERIFY(!describe(report.firstSkipped.at(i)).isEmpty());
+    }
+    QCOMPARE(listedWords(m_store->folder()), (QStringList{QStringLiteral("also"), QStringLiteral("good")}));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+}
+
+void TestWordListImport::refusesFilesThatAreNoText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("nul byte") << QByteArray("good 好\r\nbad \0x\r\n", 16);
+    QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n");
+    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+}
+
+void TestWordListImport::refusesFilesThatAreNoText()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = writeList(bytes);
+    const ImportReport report = importWordList(path, *m_store);
+    QVERIFY(!report.ok);
+    QVERIFY2(report.error.contains(QDir::toNativeSeparators(path)), qPrintable(report.error));
+    QCOMPARE(report.written, 0);
+    QVERIFY(listedWords(m_store->folder()).isEmpty());
+}
+
+void TestWordListImport::missingFileIsAnError()
+{
+    const ImportReport report = importWordList(m_dir->path() + QStringLiteral("/none.txt"), *m_store);
+    QVERIFY(!report.ok);
+    QVERIFY(report.error.contains(QStringLiteral("none.txt")));
+    QVERIFY2(report.error.contains(QStringLiteral("不存在")), qPrintable(report.error));
+}
+
+void TestWordListImport::writeErrorStopsAndKeepsEarlierEntries()
+{
+    QVERIFY(QDir(m_store->folder()).mkdir(QStringLiteral("blocked")));
+    const ImportReport report = importWordList(writeList("first 一\r\nblocked 二\r\nlast 三\r\n"), *m_store);
+    QVERIFY(!report.ok);
+    QVERIFY(report.error.contains(QStringLiteral("blocked")));
+    QCOMPARE(report.written, 1);
+    QString readError;
+    QCOMPARE(m_store->readMeaning(QStringLiteral("first"), &readError).value_or(readError), QStringLiteral("一"));
+    QVERIFY(!QFile::exists(m_store->entryPath(QStringLiteral("last"))));
+}
+
+void TestWordListImport::overLongLineIsSkipped()
+{
+    const QByteArray huge = "huge " + QByteArray(1024 * 1024, 'x') + "\r\n";
+    const ImportReport report = importWordList(writeList("a 一\r\n" + huge + "b 二\r\n"), *m_store);
+    QVERIFY(report.ok);
+    QCOMPARE(report.written, 2);
+    QCOMPARE(report.skippedCount, 1);
+    QCOMPARE(report.firstSkipped.at(0).lineNumber, 2);
+    QCOMPARE(report.firstSkipped.at(0).reason, SkipReason::TooLong);
+}
+
+void TestWordListImport::shippedListImportsWhole()
+{
+    const QString path = test::sourceDir() + QStringLiteral("/data/words.txt");
+    const QByteArray bytes = test::readBytes(path);
+    QVERIFY(!bytes.isEmpty());
+    QCOMPARE(bytes.count("\r\n"), 3600);
+    QCOMPARE(textcodec::detect(bytes), std::optional(textcodec::Encoding::Gb18030));
+    const QString text = textcodec::decodeAs(textcodec::Encoding::Gb18030, bytes);
+    QCOMPARE(text.count(QLatin1Char('\n')), 3600);
+
+    const ImportReport report = importWordList(path, *m_store);
+    QVERIFY2(report.ok, qPrintable(report.error));
+    QCOMPARE(report.skippedCount, 0);
+    QCOMPARE(report.written, 3600);
+    const QStringList names = listedWords(m_store->folder());
+    QCOMPARE(names.size(), 3600);
+    for (const QString &name : names)
+        QVERIFY2(!m_store->readMeaning(name, nullptr).value_or(QString()).trimmed().isEmpty(), qPrintable(name));
+}
+
+QTEST_MAIN(TestWordListImport)
+#include "tst_wordlistimport.moc"

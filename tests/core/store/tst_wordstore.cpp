@@ -1,0 +1,569 @@
+#include "FaultyFolders.h"
+#include "TestSupport.h"
+#include "core/store/WordList.h"
+#include "core/store/WordStore.h"
+#include "core/text/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <QScopeGuard>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace mirvo;
+using mirvo::test::listedWords;
+using mirvo::test::readBytes;
+using mirvo::test::writeBytes;
+
+namespace {
+
+/// One change made to the store folder behind the list's back.
+struct Step
+{
+    enum Kind { File, Folder, Fifo, Link, Remove, Rename, Renew, Twenty, Reread } kind;
+    QString name;
+    QString other; ///< a link's target, a new name
+};
+using Steps = QList<Step>;
+
+Step file(const QString &name) { return {Step::File, name, {}}; }
+Step remove(const QString &name) { return {Step::Remove, name, {}}; }
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+class TestWordStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void entryPathConcatenates();
+    void writeCreatesAndReplaces();
+    void writeEncodesSystemCodePageWithCrLf_data();
+    void writeEncodesSystemCodePageWithCrLf();
+    void readFirstLineOnly_data();
+    void readFirstLineOnly();
+    void unsafeWordsAreRefused_data();
+    void unsafeWordsAreRefused();
+    void failedWriteKeepsOldEntry();
+    void deleteMissingEntryCountsAsDeleted();
+    void removeStoreLeavesHiddenFiles();
+    void readingFolderOrMissingEntryFails();
+    void listingFollowsTheFolder_data();
+    void listingFollowsTheFolder();
+    void refreshMovesRowsUntilManyChange_data();
+    void refreshMovesRowsUntilManyChange();
+    void failedReadingEmptiesTheList_data();
+    void failedReadingEmptiesTheList();
+    void handMadeNamesReadAndDelete();
+    void removeStoreClearsLeftTemporaries();
+    void reasonsAreInChinese();
+    void writesWhereTheStoreIs();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+};
+
+void TestWordStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_folder = m_dir->path() + QStringLiteral("/words");
+    QVERIFY(WordStore(m_folder).create(nullptr));
+}
+
+void TestWordStore::entryPathConcatenates()
+{
+    const WordStore store(QStringLiteral("/p/words"));
+    QCOMPARE(store.entryPath(QStringLiteral("Apple")), QStringLiteral("/p/words/Apple"));
+}
+
+void TestWordStore::writeCreatesAndReplaces()
+{
+    const WordStore store(m_folder);
+    QString error;
+    QVERIFY2(store.writeEntry(QStringLiteral("apple"), QStringLiteral("苹果"), &error), qPrintable(error));
+    QVERIFY(store.writeEntry(QStringLiteral("apple"), QStringLiteral("n. 苹果树"), &error));
+    QCOMPARE(store.readMeaning(QStringLiteral("apple"), &error), QStringLiteral("n. 苹果树"));
+    QCOMPARE(listedWords(m_folder), QStringList{QStringLiteral("apple")});
+}
+
+void TestWordStore::writeEncodesSystemCodePageWithCrLf_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QByteArray>("utf8Bytes"); // Linux
+    QTest::addColumn<QByteArray>("gbBytes"); // Windows
+    QTest::newRow("chinese") << QStringLiteral("w") << QStringLiteral("苹果") << QByteArray("苹果\r\n") << QByteArray("\xC6\xBB\xB9\xFB\r\n");
+    QTest::newRow("ascii") << QStringLiteral("w") << QStringLiteral("apple") << QByteArray("apple\r\n") << QByteArray("apple\r\n");
+    QTest::newRow("empty") << QStringLiteral("w") << QString() << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("gbk that is also utf-8") << QStringLiteral("w") << QStringLiteral("一") << QByteArray("\xE4\xB8\x80\r\n")
+                                            << QByteArray("\xD2\xBB\r\n");
+    QTest::newRow("utf-8 that is also gbk") << QStringLiteral("w") << QStringLiteral("café") << QByteArray("\xEF\xBB\xBF" "café\r\n")
+                                            << QByteArray("caf\xA8\xA6\r\n");
+    QTest::newRow("outside gbk") << QStringLiteral("w") << QStringLiteral("😀") << QByteArray("😀\r\n") << QByteArray("\x94\x39\xFC\x36\r\n");
+    // Names are the file system's matter: Unicode on Windows, whatever the code page holds.
+    QTest::newRow("chinese word") << QStringLiteral("苹果") << QStringLiteral("apple") << QByteArray("apple\r\n")
+                                  << QByteArray("apple\r\n");
+    QTest::newRow("word outside gbk") << QStringLiteral("\U00020000x") << QStringLiteral("𠀀")
+                                      << QByteArray("\xF0\xA0\x80\x80\r\n") << QByteArray("\x95\x32\x82\x36\r\n");
+}
+
+void TestWordStore::writeEncodesSystemCodePageWithCrLf()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, meaning);
+    QFETCH(QByteArray, utf8Bytes);
+    QFETCH(QByteArray, gbBytes);
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(word, meaning, nullptr));
+    const bool utf8 = textcodec::systemEncoding == textcodec::Encoding::Utf8;
+    QCOMPARE(readBytes(store.entryPath(word)), utf8 ? utf8Bytes : gbBytes);
+    QCOMPARE(store.readMeaning(word, nullptr), meaning);
+    QCOMPARE(listedWords(m_folder), QStringList{word});
+}
+
+void TestWordStore::readFirstLineOnly_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("meaning");
+    QTest::newRow("crlf") << QByteArray("one\r\ntwo\r\n") << QStringLiteral("one");
+    QTest::newRow("lf") << QByteArray("one\ntwo") << QStringLiteral("one");
+    QTest::newRow("cr") << QByteArray("one\rtwo") << QStringLiteral("one");
+    QTest::newRow("no line end") << QByteArray("one") << QStringLiteral("one");
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("empty first line") << QByteArray("\r\nsecond") << QString();
+    QTest::newRow("gbk") << QByteArray("\xC6\xBB\xB9\xFB\r\n") << QStringLiteral("苹果");
+    QTest::newRow("utf-8") << QByteArray("苹果\n") << QStringLiteral("苹果");
+    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF苹果\n") << QStringLiteral("苹果");
+    // Entries as version 1.1 wrote them: GB18030, UTF-8 with a BOM where GB18030 read as UTF-8.
+    QTest::newRow("1.1 gbk also utf-8") << QByteArray("\xD2\xBB\r\n") << QStringLiteral("一");
+    QTest::newRow("1.1 four-byte") << QByteArray("n. \x94\x39\xFC\x36\r\n") << QStringLiteral("n. 😀");
+    QTest::newRow("1.1 bom") << QByteArray("\xEF\xBB\xBF鐨勬槸\r\n") << QStringLiteral("鐨勬槸");
+    QTest::newRow("code page 936 euro") << QByteArray("\xB0\xFC\x80 5\r\n") << QStringLiteral("包€ 5");
+    QTest::newRow("long first line") << QByteArray(5000, 'x') + "\nrest" << QString(5000, QLatin1Char('x'));
+    // Past 64 KiB a line is cut, at a character of its own encoding, never inside one.
+    QTest::newRow("ascii past the limit") << QByteArray(300 * 1024, 'x') << QString(64 * 1024, QLatin1Char('x'));
+    QTest::newRow("utf-8 past the limit") << QStringLiteral("中").repeated(25000).toUtf8() + "\n"
+                                          << QStringLiteral("中").repeated(64 * 1024 / 3);
+    QTest::newRow("gbk past the limit") << "x" + QByteArray("\xD6\xD0").repeated(40000) + "\n"
+                                        << QStringLiteral("x") + QStringLiteral("中").repeated(64 * 1024 / 2 - 1);
+    QTest::newRow("four-byte gb18030 past the limit") << "xy" + QByteArray("\x94\x39\xFC\x36").repeated(20000)
+                                                      << QStringLiteral("xy") + QStringLiteral("😀").repeated(64 * 1024 / 4 - 1);
+}
+
+void TestWordStore::readFirstLineOnly()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, meaning);
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(store.entryPath(QStringLiteral("w")), content));
+    QString error;
+    const auto read = store.readMeaning(QStringLiteral("w"), &error);
+    QVERIFY2(read.has_value(), qPrintable(error));
+    QCOMPARE(*read, meaning);
+}
+
+void TestWordStore::unsafeWordsAreRefused_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("dot") << QStringLiteral(".");
+    QTest::newRow("dot dot") << QStringLiteral("..");
+    QTest::newRow("hidden") << QStringLiteral(".net");
+    QTest::newRow("traversal") << QStringLiteral("../escape");
+    QTest::newRow("absolute") << QStringLiteral("/tmp/escape");
+    QTest::newRow("backslash") << QStringLiteral("..\\escape");
+    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    QTest::newRow("256 bytes") << QString(256, QLatin1Char('a'));
+#ifdef Q_OS_WIN
+    // Windows counts UTF-16 units, and keeps some names and characters for itself.
+    QTest::newRow("stream of a file") << QStringLiteral("a:b");
+    QTest::newRow("wildcard") << QStringLiteral("what?");
+    QTest::newRow("trailing dot") << QStringLiteral("etc.");
+    QTest::newRow("device name") << QStringLiteral("con");
+    QTest::newRow("device name with extension") << QStringLiteral("NUL.txt");
+#else
+    QTest::newRow("86 chinese = 258 bytes") << QString(86, QChar(0x4E2D));
+#endif
+}
+
+void TestWordStore::unsafeWordsAreRefused()
+{
+    QFETCH(QString, word);
+    const WordStore store(m_folder);
+    QString error;
+    QVERIFY(!store.writeEntry(word, QStringLiteral("x"), &error));
+    QVERIFY2(error.contains(word), qPrintable(error));
+    QVERIFY(!store.readMeaning(word, nullptr).has_value());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("words")});
+    QVERIFY(QDir(m_folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+void TestWordStore::failedWriteKeepsOldEntry()
+{
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("keep"), QStringLiteral("旧"), nullptr));
+    QString error;
+#ifdef Q_OS_WIN
+    {
+        // Held open by another program (an editor), the entry cannot be replaced.
+        QFile held(store.entryPath(QStringLiteral("keep")));
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        QVERIFY(!store.writeEntry(QStringLiteral("keep"), QStringLiteral("新"), &error));
+    }
+#else
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+    {
+        // Root ignores modes: write as an ordinary user would.
+        QVERIFY(mirvo::test::openForOthers(m_folder));
+        const mirvo::test::UnprivilegedUser asUser;
+        QVERIFY(asUser.ready());
+        QVERIFY(!store.writeEntry(QStringLiteral("keep"), QStringLiteral("新"), &error));
+    }
+    QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
+    QVERIFY(error.contains(QStringLiteral("keep")));
+    QCOMPARE(store.readMeaning(QStringLiteral("keep"), nullptr), QStringLiteral("旧"));
+    QCOMPARE(QDir(m_folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep")});
+}
+
+void TestWordStore::deleteMissingEntryCountsAsDeleted()
+{
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("gone"), QStringLiteral("x"), nullptr));
+    QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
+    QVERIFY(!QFile::exists(store.entryPath(QStringLiteral("gone"))));
+    QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
+}
+
+void TestWordStore::removeStoreLeavesHiddenFiles()
+{
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/.hidden"), "keep me"));
+    QString error;
+    QVERIFY(!store.removeStore(&error));
+    QVERIFY(error.contains(QDir::toNativeSeparators(m_folder)));
+    QCOMPARE(readBytes(m_folder + QStringLiteral("/.hidden")), QByteArray("keep me"));
+
+    QVERIFY(QFile::remove(m_folder + QStringLiteral("/.hidden")));
+    QVERIFY(store.removeStore(&error));
+    QVERIFY(!store.exists());
+}
+
+void TestWordStore::readingFolderOrMissingEntryFails()
+{
+    const WordStore store(m_folder);
+    QVERIFY(QDir(m_folder).mkdir(QStringLiteral("folder")));
+    QString error;
+    QVERIFY(!store.readMeaning(QStringLiteral("folder"), &error).has_value());
+    QVERIFY(error.contains(QStringLiteral("folder")));
+    QVERIFY(!store.readMeaning(QStringLiteral("missing"), &error).has_value());
+    QVERIFY(error.contains(QStringLiteral("missing")));
+    // Writing over a folder fails and leaves the folder alone.
+    QVERIFY(!store.writeEntry(QStringLiteral("folder"), QStringLiteral("x"), &error));
+    QVERIFY(QFileInfo(store.entryPath(QStringLiteral("folder"))).isDir());
+}
+
+void TestWordStore::listingFollowsTheFolder_data()
+{
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QStringList>("listed");
+    const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c"), d = QStringLiteral("d");
+    QTest::newRow("files, hidden file, folder")
+        << Steps{file(QStringLiteral("b")), file(QStringLiteral("A name with spaces.txt")),
+                 file(QStringLiteral(".mirvo-1-1.tmp")), {Step::Folder, QStringLiteral("sub"), {}}}
+        << QStringList{QStringLiteral("A name with spaces.txt"), b};
+#ifdef Q_OS_UNIX
+    // A link counts as what it leads to; only ordinary files are words (a link to a fifo too
+    // would hang the first read of its meaning).
+    const QString word = QStringLiteral("word");
+    QTest::newRow("links and a fifo")
+        << Steps{file(word), {Step::Link, QStringLiteral("linked"), word}, {Step::Link, QStringLiteral("broken"), QStringLiteral("nothing")},
+                 {Step::Folder, QStringLiteral("sub"), {}}, {Step::Link, QStringLiteral("tosub"), QStringLiteral("sub")},
+                 {Step::Fifo, QStringLiteral("pipe"), {}}, {Step::Link, QStringLiteral("topipe"), QStringLiteral("pipe")},
+                 {Step::Link, QStringLiteral(".hidden"), word}}
+        << QStringList{QStringLiteral("linked"), word};
+    // A link's target changes without a word from the folder.
+    QTest::newRow("link's target goes")
+        << Steps{file(word), {Step::Link, QStringLiteral("linked"), word}, file(QStringLiteral("../outside")),
+                 {Step::Link, QStringLiteral("out"), QStringLiteral("../outside")}, remove(word), remove(QStringLiteral("../outside"))}
+        << QStringList{};
+    QTest::newRow("a file becomes a fifo") << Steps{file(a), remove(a), {Step::Fifo, a, {}}} << QStringList{};
+#endif
+    QTest::newRow("removed, renamed, replaced")
+        << Steps{file(a), file(b), file(c), remove(a), {Step::Rename, b, QStringLiteral(".b")}, {Step::Rename, c, d},
+                 remove(d), {Step::Folder, d, {}}, file(a)}
+        << QStringList{a};
+    // Names that came and went by notices, then a whole reading, then notices again.
+    QTest::newRow("notices, then a whole reading")
+        << Steps{file(a), file(b), file(c), remove(b), file(b), file(d), remove(a), {Step::Reread, {}, {}},
+                 remove(d), file(QStringLiteral("e")), {Step::Reread, {}, {}}}
+        << QStringList{b, c, QStringLiteral("e")};
+    QStringList twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty.append(QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0')));
+    twenty.removeAll(QStringLiteral("w07"));
+    QTest::newRow("too many notices")
+        << Steps{file(a), remove(a), {Step::Twenty, QStringLiteral("w"), {}}, remove(QStringLiteral("w07")), {Step::Reread, {}, {}}}
+        << twenty;
+    QTest::newRow("the folder made anew") << Steps{file(a), {Step::Renew, {}, {}}, file(b)} << QStringList{b};
+    // Lower-cased code order as before; names equal that way in code order.
+    Steps order;
+    for (const QString &name : {QStringLiteral("ta"), QStringLiteral("\u017Fa"), QStringLiteral("sb"), QStringLiteral("ab"),
+                                QStringLiteral("aB"), QStringLiteral("Ab"), QStringLiteral("_x"), QStringLiteral("Zed"),
+                                QStringLiteral("中文")})
+        order.append(file(name));
+    QTest::newRow("order")
+        << order
+        << QStringList{QStringLiteral("_x"),
+#ifdef Q_OS_WIN
+                       // Names that differ in case only are one file there: the first name stays.
+                       QStringLiteral("ab"),
+#else
+                       QStringLiteral("Ab"), QStringLiteral("aB"), QStringLiteral("ab"),
+#endif
+                       QStringLiteral("sb"), QStringLiteral("ta"), QStringLiteral("Zed"),
+                       QStringLiteral("\u017Fa"), QStringLiteral("中文")};
+}
+
+void TestWordStore::listingFollowsTheFolder()
+{
+    QFETCH(Steps, steps);
+    QFETCH(QStringList, listed);
+    const QDir folder(m_folder);
+    // A list read before, and refreshed after each step, keeps up with a whole reading.
+    WordList list(m_folder);
+    QVERIFY(list.reread());
+    int held = -1;
+    const auto release = qScopeGuard([&held] {
+#ifdef Q_OS_UNIX
+        if (held >= 0)
+            ::close(held);
+#endif
+    });
+    for (const Step &step : steps) {
+        const QStringList before = list.names();
+        const QString path = folder.filePath(step.name);
+        switch (step.kind) {
+        case Step::File: QVERIFY(writeBytes(path, "x\r\n")); break;
+        case Step::Folder: QVERIFY(folder.mkdir(step.name)); break;
+        case Step::Link: QVERIFY(QFile::link(step.other, path)); break;
+        case Step::Fifo: QVERIFY(mirvo::test::makeNamedPipe(path)); break;
+        case Step::Remove: QVERIFY(QFile::remove(path) || folder.rmdir(step.name)); break;
+        case Step::Rename: QVERIFY(QDir(m_folder).rename(step.name, step.other)); break;
+        case Step::Twenty:
+            for (int i = 0; i < 20; ++i)
+                QVERIFY(writeBytes(folder.filePath(step.name + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))), "x\r\n"));
+            break;
+        case Step::Reread: QVERIFY(list.reread()); break;
+        case Step::Renew:
+#ifdef Q_OS_UNIX
+            // Held open elsewhere (a shell in it), the removed folder is not gone for good yet.
+            held = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY);
+            QVERIFY(held >= 0);
+#endif
+            QVERIFY(QDir(m_folder).removeRecursively() && QDir().mkpath(m_folder));
+            break;
+        }
+        // A snapshot until refreshed.
+        if (step.kind != Step::Reread)
+            QCOMPARE(list.names(), before);
+        QVERIFY(list.refresh());
+        QCOMPARE(list.names(), listedWords(m_folder));
+    }
+    QCOMPARE(list.names(), listed);
+}
+
+void TestWordStore::refreshMovesRowsUntilManyChange_data()
+{
+    QTest::addColumn<QStringList>("words");  // in the store before
+    QTest::addColumn<Steps>("steps");        // then, before one refresh
+    QTest::addColumn<QString>("held");       // a word a view holds on to
+    QTest::addColumn<QString>("heldAfter");  // what the view then holds, if anything
+    QTest::addColumn<bool>("reset");         // the views start afresh
+    QStringList even;
+    Steps odd;
+    for (int i = 0; i < 40; i += 2) {
+        even.append(QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0')));
+        odd.append(file(QStringLiteral("w%1").arg(i + 1, 2, 10, QLatin1Char('0'))));
+    }
+    const QStringList abcd{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+    QTest::newRow("one goes before, one comes after")
+        << abcd << Steps{remove(QStringLiteral("a")), file(QStringLiteral("e"))} << QStringLiteral("c")
+        << QStringLiteral("c") << false;
+    QTest::newRow("the held word goes")
+        << abcd << Steps{remove(QStringLiteral("c"))} << QStringLiteral("c") << QString() << false;
+    QTest::newRow("a name removed and made again")
+        << abcd << Steps{remove(QStringLiteral("b")), file(QStringLiteral("b"))} << QStringLiteral("b")
+        << QStringLiteral("b") << false;
+    QTest::newRow("twenty separate changes") << even << odd << QStringLiteral("w00") << QString() << true;
+}
+
+void TestWordStore::refreshMovesRowsUntilManyChange()
+{
+    QFETCH(QStringList, words);
+    QFETCH(Steps, steps);
+    QFETCH(QString, held);
+    QFETCH(QString, heldAfter);
+    QFETCH(bool, reset);
+    for (const bool whole : {false, true}) {
+        QVERIFY(QDir(m_folder).removeRecursively() && QDir().mkpath(m_folder));
+        for (const QString &word : words)
+            QVERIFY(writeBytes(QDir(m_folder).filePath(word), "x\r\n"));
+        WordList list(m_folder);
+        QVERIFY(list.reread());
+        const QPersistentModelIndex index(list.index(int(list.names().indexOf(held))));
+        QCOMPARE(index.data().toString(), held);
+        QSignalSpy resets(&list, &QAbstractItemModel::modelReset);
+        for (const Step &step : steps) {
+            if (step.kind == Step::File)
+                QVERIFY(writeBytes(QDir(m_folder).filePath(step.name), "x\r\n"));
+            else
+                QVERIFY(QFile::remove(QDir(m_folder).filePath(step.name)));
+        }
+        // Through the notices, and read whole: the same rows move.
+        QVERIFY(whole ? list.reread() : list.refresh());
+        QCOMPARE(list.names(), listedWords(m_folder));
+        QCOMPARE(resets.count() > 0, reset);
+        QCOMPARE(index.data().toString(), heldAfter);
+    }
+}
+
+void TestWordStore::failedReadingEmptiesTheList_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder deleted") << QStringLiteral("deleted") << QStringLiteral("文件或文件夹不存在");
+    QTest::newRow("folder moved") << QStringLiteral("moved") << QStringLiteral("文件或文件夹不存在");
+    QTest::newRow("a file in its place") << QStringLiteral("file") << QStringLiteral("路径中有一项不是文件夹");
+#ifdef Q_OS_UNIX
+    QTest::newRow("unreadable") << QStringLiteral("unreadable") << QStringLiteral("没有权限");
+#endif
+}
+
+void TestWordStore::failedReadingEmptiesTheList()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    const WordStore store(m_folder);
+    QVERIFY(store.writeEntry(QStringLiteral("a"), QStringLiteral("一"), nullptr));
+    WordList &list = store.words();
+    QVERIFY(list.reread());
+    const QString moved = m_dir->filePath(QStringLiteral("moved"));
+    if (fault == QLatin1String("deleted")) {
+        QVERIFY(QDir(m_folder).removeRecursively());
+    } else if (fault == QLatin1String("moved")) {
+        QVERIFY(QDir().rename(m_folder, moved));
+    } else if (fault == QLatin1String("file")) {
+        QVERIFY(QDir(m_folder).removeRecursively() && writeBytes(m_folder, "x"));
+    }
+#ifdef Q_OS_UNIX
+    std::unique_ptr<mirvo::test::UnprivilegedUser> asUser;
+    if (fault == QLatin1String("unreadable")) {
+        QVERIFY(mirvo::test::openForOthers(m_folder));
+        QCOMPARE(::chmod(QFile::encodeName(m_folder).constData(), 0300), 0);
+        asUser = std::make_unique<mirvo::test::UnprivilegedUser>();
+        QVERIFY(asUser->ready());
+    }
+#endif
+    // Never an empty store: the reading failed, and says where and why.
+    QString error;
+    QVERIFY(!list.refresh(&error));
+    QCOMPARE(error, QStringLiteral("无法读取词库文件夹“%1”：%2").arg(QDir::toNativeSeparators(m_folder), reason));
+    QCOMPARE(list.count(), 0);
+    QVERIFY(list.failed());
+    QVERIFY(!list.refresh());
+
+    // The folder back, the next look finds its words.
+#ifdef Q_OS_UNIX
+    asUser.reset();
+    ::chmod(QFile::encodeName(m_folder).constData(), 0700);
+#endif
+    if (fault == QLatin1String("moved"))
+        QVERIFY(QDir().rename(moved, m_folder));
+    else if (fault != QLatin1String("unreadable"))
+    {
+        QFile::remove(m_folder);
+        QVERIFY(store.create(nullptr) && store.writeEntry(QStringLiteral("a"), QStringLiteral("一"), nullptr));
+    }
+    QVERIFY2(list.refresh(&error), qPrintable(error));
+    QCOMPARE(list.names(), QStringList{QStringLiteral("a")});
+    QVERIFY(!list.failed());
+}
+
+void TestWordStore::handMadeNamesReadAndDelete()
+{
+#ifdef Q_OS_WIN
+    QSKIP("a backslash separates folders on Windows");
+#else
+    // The import refuses such a word, but a file put there by hand is a word like any other.
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/a\\b"), "手工\n"));
+    QCOMPARE(listedWords(m_folder), QStringList{QStringLiteral("a\\b")});
+    QString error;
+    QCOMPARE(store.readMeaning(QStringLiteral("a\\b"), &error).value_or(error), QStringLiteral("手工"));
+    QVERIFY(store.deleteEntry(QStringLiteral("a\\b"), &error));
+    QVERIFY(listedWords(m_folder).isEmpty());
+    QVERIFY(!store.writeEntry(QStringLiteral("a\\b"), QStringLiteral("x"), &error));
+#endif
+}
+
+void TestWordStore::removeStoreClearsLeftTemporaries()
+{
+    const WordStore store(m_folder);
+    QVERIFY(writeBytes(m_folder + QStringLiteral("/.mirvo-123-4.tmp"), "half"));
+    QString error;
+    QVERIFY2(store.removeStore(&error), qPrintable(error));
+    QVERIFY(!store.exists());
+}
+
+void TestWordStore::reasonsAreInChinese()
+{
+    const WordStore store(m_folder);
+    QString error;
+    QVERIFY(!store.readMeaning(QStringLiteral("missing"), &error));
+    QVERIFY2(error.contains(QStringLiteral("不存在")), qPrintable(error));
+}
+
+void TestWordStore::writesWhereTheStoreIs()
+{
+    const WordStore store(m_folder);
+    QString error;
+#ifdef Q_OS_UNIX
+    // A folder one may write in but not list still takes entries.
+    QVERIFY(mirvo::test::openForOthers(m_folder));
+    QCOMPARE(::chmod(QFile::encodeName(m_folder).constData(), 0333), 0);
+    {
+        const mirvo::test::UnprivilegedUser asUser;
+        QVERIFY(asUser.ready());
+        QVERIFY2(store.writeEntry(QStringLiteral("blind"), QStringLiteral("x"), &error), qPrintable(error));
+    }
+    QCOMPARE(::chmod(QFile::encodeName(m_folder).constData(), 0700), 0);
+    QCOMPARE(store.readMeaning(QStringLiteral("blind"), nullptr), QStringLiteral("x"));
+
+    // Moved away in the middle of an import, the folder took its entries: that is told.
+    WordStore::Writer writer(store);
+    QVERIFY(writer.write(QStringLiteral("a"), QStringLiteral("x"), &error));
+    QVERIFY(writer.wroteIntoStore(&error));
+    QVERIFY(QDir(m_dir->path()).rename(QStringLiteral("words"), QStringLiteral("moved")));
+    QVERIFY(writer.write(QStringLiteral("b"), QStringLiteral("x"), &error));
+    QVERIFY(!writer.wroteIntoStore(&error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(m_folder)), qPrintable(error));
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestWordStore)
+#include "tst_wordstore.moc"

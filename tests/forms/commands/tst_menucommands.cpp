@@ -1,0 +1,247 @@
+#include "DrillFixture.h"
+#include "forms/about/AboutWindowHost.h"
+#include "forms/about/FrmAbout.h"
+#include "forms/commands/MenuCommands.h"
+
+#include <QDir>
+#include <QPushButton>
+
+using namespace mirvo;
+using namespace mirvo::test;
+
+namespace {
+const QString done = QStringLiteral("完成");
+}
+
+class TestMenuCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void importsAList();
+    void cancelImportsNothing();
+    void reportsSkippedLines();
+    void refusedFileKeepsTheWindowUsable();
+    void sameListTwiceKeepsCount();
+    void formatHelp();
+    void vocabularyFolder_data();
+    void vocabularyFolder();
+    void webSite();
+    void aboutIsShownOnce();
+    void shortcutsWorkFromAnyControl_data();
+    void shortcutsWorkFromAnyControl();
+
+private:
+    QString writeList(const QByteArray &bytes);
+    std::unique_ptr<DrillFixture> m_fixture;
+};
+
+void TestMenuCommands::init()
+{
+    m_fixture = std::make_unique<DrillFixture>();
+}
+
+void TestMenuCommands::cleanup()
+{
+    QVERIFY2(m_fixture->problems().isEmpty(), qPrintable(m_fixture->problems()));
+    m_fixture.reset();
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+QString TestMenuCommands::writeList(const QByteArray &bytes)
+{
+    const QString path = m_fixture->dir.path() + QStringLiteral("/list %1.txt").arg(QDir(m_fixture->dir.path()).count());
+    writeBytes(path, bytes);
+    return path;
+}
+
+void TestMenuCommands::importsAList()
+{
+    m_fixture->addWords({{QStringLiteral("old"), QStringLiteral("旧")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
+
+    m_fixture->fakes.dialogs.chooseFileNext(writeList("new 新\r\nnext 下一个\r\n"));
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    window.DaoRu_Click();
+
+    QCOMPARE(m_fixture->fakes.dialogs.fileDialogFilters, QStringList{QStringLiteral("*.txt")});
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{done});
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).caption, QStringLiteral("Mirvo背单词"));
+    QCOMPARE(m_fixture->store->words().count(), 3);
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("3"));
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("old")); // sorted: new, next, old
+}
+
+void TestMenuCommands::cancelImportsNothing()
+{
+    m_fixture->fakes.dialogs.chooseFileNext(QString());
+    FrmMain &window = m_fixture->open();
+    window.DaoRu_Click();
+    QVERIFY(m_fixture->fakes.dialogs.shown.isEmpty());
+
+    // An earlier import's file name does not count for a later cancel.
+    m_fixture->fakes.dialogs.chooseFileNext(writeList("a 一\r\n"));
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    window.DaoRu_Click();
+    m_fixture->fakes.dialogs.chooseFileNext(QString());
+    QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("a"))));
+    window.DaoRu_Click();
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{done});
+    QVERIFY(!QFile::exists(m_fixture->store->entryPath(QStringLiteral("a"))));
+}
+
+void TestMenuCommands::reportsSkippedLines()
+{
+    FrmMain &window = m_fixture->open();
+    m_fixture->fakes.dialogs.chooseFileNext(writeList("good 好\r\nbad\r\n\r\n../x 坏\r\nfine 行\r\n"));
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    window.DaoRu_Click();
+    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 2);
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).text, done);
+    const FakeDialogs::Shown &report = m_fixture->fakes.dialogs.shown.at(1);
+    QCOMPARE(report.icon, MessageIcon::Exclamation);
+    QVERIFY2(report.text.contains(QStringLiteral("3 行")), qPrintable(report.text));
+    for (const QString &line : {QStringLiteral("第 2 行"), QStringLiteral("第 3 行"), QStringLiteral("第 4 行")})
+        QVERIFY2(report.text.contains(line), qPrintable(report.text));
+    QCOMPARE(m_fixture->store->words().count(), 2);
+}
+
+void TestMenuCommands::refusedFileKeepsTheWindowUsable()
+{
+    FrmMain &window = m_fixture->open();
+    const QString path = writeList(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    m_fixture->fakes.dialogs.chooseFileNext(path);
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    window.DaoRu_Click();
+    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
+    QVERIFY(m_fixture->fakes.dialogs.shown.at(0).text.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Exclamation);
+    QCOMPARE(m_fixture->store->words().count(), 0);
+    QVERIFY(window.isEnabled());
+}
+
+void TestMenuCommands::sameListTwiceKeepsCount()
+{
+    FrmMain &window = m_fixture->open();
+    const QString list = writeList("a 一\r\nb 二\r\n");
+    for (int round = 0; round < 2; ++round) {
+        m_fixture->fakes.dialogs.chooseFileNext(list);
+        m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+        m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+        window.DaoRu_Click();
+        QCOMPARE(m_fixture->text("Rema"), QStringLiteral("2"));
+    }
+}
+
+void TestMenuCommands::formatHelp()
+{
+    FrmMain &window = m_fixture->open();
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    window.cikugeshishuoming_Click();
+    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).text,
+             QStringLiteral("txt格式，每行一个单词，单词与释义之间用空格分隔。暂不支持词组"));
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).caption, QStringLiteral("词库格式"));
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
+}
+
+void TestMenuCommands::vocabularyFolder_data()
+{
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("file manager starts") << true;
+    QTest::newRow("file manager missing") << false;
+}
+
+void TestMenuCommands::vocabularyFolder()
+{
+    QFETCH(bool, starts);
+    // A folder name with spaces, quotes, variables and Chinese reaches the file manager as one
+    // argument, in the system's own separators.
+    const QString folder = m_fixture->dir.path() + QStringLiteral("/我的 '词库' $HOME %PATH%");
+    QVERIFY(QDir().mkpath(folder));
+    m_fixture->store = std::make_unique<WordStore>(folder);
+    FrmMain &window = m_fixture->open();
+    m_fixture->fakes.shell.failStarts = !starts;
+    if (!starts)
+        m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    window.zengshan_Click();
+    QCOMPARE(m_fixture->fakes.shell.started.size(), 1);
+    const auto call = m_fixture->fakes.shell.started.at(0);
+    QCOMPARE(call.program, commands::fileManagerCall(folder).program);
+    QCOMPARE(call.arguments, QStringList{QDir::toNativeSeparators(folder)});
+    QCOMPARE(call.style, WindowStyle::MaximizedFocus);
+    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), starts ? 0 : 1);
+}
+
+void TestMenuCommands::webSite()
+{
+    FrmMain &window = m_fixture->open();
+    window.fangwenwangzhan_Click();
+    QCOMPARE(m_fixture->fakes.shell.opened, QStringList{QStringLiteral("http://mirvo.test/")});
+}
+
+void TestMenuCommands::aboutIsShownOnce()
+{
+    FrmMain &window = m_fixture->open();
+    window.guanyu_Click();
+    FrmAbout *about = window.aboutHost().window();
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QVERIFY(!about->parentWidget());
+    window.guanyu_Click();
+    QCOMPARE(window.aboutHost().window(), about);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
+                           [](const QWidget *w) { return w->isVisible() && w->inherits("mirvo::FrmAbout"); }),
+             1);
+}
+
+void TestMenuCommands::shortcutsWorkFromAnyControl_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    for (const char *focus : {"flWords", "ckDlt", "cmdOption_1"}) {
+        for (const auto &[name, key] : {std::pair{"Ctrl+L", Qt::Key_L}, {"Ctrl+D", Qt::Key_D},
+                                        {"Ctrl+M", Qt::Key_M}, {"Ctrl+B", Qt::Key_B}, {"Ctrl+A", Qt::Key_A}})
+            QTest::addRow("%s from %s", name, focus) << int(key) << QString::fromLatin1(focus);
+    }
+}
+
+void TestMenuCommands::shortcutsWorkFromAnyControl()
+{
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    FrmMain &window = m_fixture->open();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *target = window.findChild<QWidget *>(focus);
+    target->setFocus();
+    if (key == Qt::Key_L)
+        m_fixture->fakes.dialogs.chooseFileNext(QString());
+    if (key == Qt::Key_D)
+        m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+
+    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+
+    switch (key) {
+    case Qt::Key_L: QCOMPARE(m_fixture->fakes.dialogs.fileDialogFilters.size(), 1); break;
+    case Qt::Key_D: QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1); break;
+    case Qt::Key_M: QCOMPARE(m_fixture->fakes.shell.started.size(), 1); break;
+    case Qt::Key_B: QCOMPARE(m_fixture->fakes.shell.opened.size(), 1); break;
+    case Qt::Key_A: QVERIFY(window.aboutHost().window()); break;
+    }
+}
+
+QTEST_MAIN(TestMenuCommands)
+#include "tst_menucommands.moc"
