@@ -12,7 +12,7 @@ FUZZ_TEST_RUNS ?= 600000
 FUZZ_TEST_RUNS_IMPORT ?= 15000
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-plain test-sanitize fuzz-build fuzz-smoke bench package \
+.PHONY: all deps configure build run test test-plain include-graph test-sanitize fuzz-build fuzz-smoke bench package \
 	windows-deps windows test-windows windows-package test-windows-package clean
 
 all: build
@@ -35,8 +35,13 @@ test: test-plain
 	@if sh tools/windows-qt.sh --available; then $(MAKE) --no-print-directory test-windows test-windows-package; \
 	else echo "Windows stage left out: no Qt for Windows at hand (set MIRVO_WINDOWS_QT)"; fi
 
-test-plain: build
+test-plain: build include-graph
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# No include may point up the layers (the build refuses one too; this names where it is).
+include-graph:
+	@mkdir -p $(BUILD_DIR) && sh tools/include_graph.sh >$(BUILD_DIR)/include-graph.txt || { cat $(BUILD_DIR)/include-graph.txt; exit 1; }
+	@echo "Include graph: $$(wc -l <$(BUILD_DIR)/include-graph.txt) edges between folders, none up the layers"
 
 # Any sanitizer report ends the test with an error. Leaks are checked with no suppressions:
 # what Qt and fontconfig keep until exit is still reachable, so LeakSanitizer does not count
