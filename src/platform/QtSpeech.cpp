@@ -1,5 +1,7 @@
 #include "platform/QtSpeech.h"
 
+#include "platform/SystemSpeech.h"
+
 #include <QLocale>
 #include <QTextToSpeech>
 #include <QTimer>
@@ -108,6 +110,11 @@ void QtSpeech::fail(const QString &problem)
     // E.g. "No audio device available": speech is simply not offered any more, and no box says so.
     m_problem = problem.isEmpty() ? QStringLiteral("engine failed") : problem;
     emit availableChanged(false);
+}
+
+std::unique_ptr<Speech> makeSystemSpeech()
+{
+    return std::make_unique<QtSpeech>();
 }
 
 } // namespace mirvo

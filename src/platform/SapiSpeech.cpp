@@ -1,5 +1,7 @@
 #include "platform/SapiSpeech.h"
 
+#include "platform/SystemSpeech.h"
+
 #include <QTimer>
 
 #include <qt_windows.h>
@@ -91,6 +93,11 @@ void SapiSpeech::stop()
 {
     if (m_voice)
         m_voice->Speak(nullptr, SPF_PURGEBEFORESPEAK, nullptr);
+}
+
+std::unique_ptr<Speech> makeSystemSpeech()
+{
+    return std::make_unique<SapiSpeech>();
 }
 
 } // namespace mirvo

@@ -52,12 +52,6 @@ void FileListBox::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int
     QListView::rowsAboutToBeRemoved(parent, start, end);
 }
 
-void FileListBox::currentChanged(const QModelIndex &current, const QModelIndex &previous)
-{
-    QListView::currentChanged(current, previous);
-    onSelectionMoved();
-}
-
 void FileListBox::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
 {
     QListView::selectionChanged(selected, deselected);

@@ -27,9 +27,7 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
-    // The view moves the current row and the selection one after the other; the selection
-    // decides.
-    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    // The selection decides, not the current row, which moves without it.
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:

@@ -20,8 +20,6 @@ public:
     /// time it is not, the reading has left the last order for good: this name and those after
     /// it are kept as the new order.
     bool follows(std::string_view name);
-    /// How many names of the last reading the new one gave in their order before leaving it.
-    size_t followed() const { return m_followed; }
     /// The names followed so far; valid until end().
     std::vector<std::string_view> followedNames() const;
     /// Whether the reading so far left the last order, or gave fewer names than it.

@@ -17,11 +17,6 @@ namespace {
 constexpr qsizetype maxLineBytes = 64 * 1024;
 constexpr qsizetype reportedSkips = 20;
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 /// Reads the whole file once to learn its encoding, without keeping it in memory.
 /// Line ends never occur inside a UTF-8 or GB18030 character, so lines are checked alone.
 std::optional<textcodec::Encoding> detectListEncoding(QFile &file, QString *error)
@@ -67,7 +62,7 @@ ImportReport refuse(const QString &path, const QString &why)
 {
     ImportReport report;
     report.ok = false;
-    report.error = QStringLiteral("无法导入“%1”：%2").arg(native(path), why);
+    report.error = QStringLiteral("无法导入“%1”：%2").arg(QDir::toNativeSeparators(path), why);
     return report;
 }
 
@@ -157,7 +152,8 @@ ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordS
     }
     if (reader.readFailed()) {
         report.ok = false;
-        report.error = QStringLiteral("读取“%1”时出错：%2").arg(native(file.fileName()), file.errorString());
+        report.error = QStringLiteral("读取“%1”时出错：%2")
+                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
     }
     return report;
 }

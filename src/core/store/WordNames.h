@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <string_view>
 
@@ -23,8 +22,5 @@ inline bool isWord(QStringView name)
 /// The listing order: names compared lower-cased, as QDir::Name | QDir::IgnoreCase sorts
 /// them, and names equal that way in binary order, so the order is total.
 bool listedBefore(const QString &a, const QString &b);
-
-/// Sorts names into listing order.
-void sortListed(QStringList &names);
 
 } // namespace mirvo::wordnames

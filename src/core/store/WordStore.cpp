@@ -104,14 +104,13 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
         return std::nullopt;
     }
     const QString path = entryPath(word);
-    if (QFileInfo(path).isDir()) {
-        fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
-        return std::nullopt;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QString why = fileErrorText(file, lastSystemError());
-        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
+    if (!file.open(QIODevice::ReadOnly)) { // Qt refuses a folder too
+        const int code = lastSystemError();
+        if (QFileInfo(path).isDir())
+            fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
+        else
+            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, fileErrorText(file, code)));
         return std::nullopt;
     }
 
@@ -152,10 +151,12 @@ bool WordStore::deleteEntry(const QString &word, QString *error) const
         return fail(error, QStringLiteral("无法删除单词“%1”：%2。").arg(word, reason));
     const QString path = entryPath(word);
     QFile file(path);
-    if (file.remove() || !QFileInfo::exists(path))
+    if (file.remove())
         return true;
-    const QString why = fileErrorText(file, lastSystemError());
-    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, why));
+    const int code = lastSystemError(); // before the next system call overwrites it
+    if (!QFileInfo::exists(path))
+        return true;
+    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, fileErrorText(file, code)));
 }
 
 bool WordStore::removeStore(QString *error) const

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
-
-class QFileDevice;
 
 namespace mirvo {
 
@@ -15,6 +14,9 @@ QString systemErrorText(int code);
 
 /// Why a file operation failed, from the error number it left (captured right after the
 /// call), or the file's own text where there is none.
-QString fileErrorText(const QFileDevice &file, int savedCode);
+inline QString fileErrorText(const QFileDevice &file, int savedCode)
+{
+    return savedCode != 0 ? systemErrorText(savedCode) : file.errorString();
+}
 
 } // namespace mirvo

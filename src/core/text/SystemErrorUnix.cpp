@@ -1,7 +1,5 @@
 #include "core/text/SystemError.h"
 
-#include <QFileDevice>
-
 #include <cerrno>
 #include <cstring>
 
@@ -34,11 +32,6 @@ QString systemErrorText(int code)
 int lastSystemError()
 {
     return errno;
-}
-
-QString fileErrorText(const QFileDevice &file, int savedCode)
-{
-    return savedCode != 0 ? systemErrorText(savedCode) : file.errorString();
 }
 
 } // namespace mirvo

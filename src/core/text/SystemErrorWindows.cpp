@@ -1,7 +1,5 @@
 #include "core/text/SystemError.h"
 
-#include <QFileDevice>
-
 #include <qt_windows.h>
 
 namespace mirvo {
@@ -43,11 +41,6 @@ QString systemErrorText(int code)
                              : QStringLiteral("系统错误 %1").arg(code);
     LocalFree(text);
     return message;
-}
-
-QString fileErrorText(const QFileDevice &file, int savedCode)
-{
-    return savedCode != 0 ? systemErrorText(savedCode) : file.errorString();
 }
 
 } // namespace mirvo
