@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <unistd.h>
 
 namespace bench {
@@ -105,6 +106,37 @@ void syncFileSystem(const QString &path)
         ::syncfs(fd);
         ::close(fd);
     }
+}
+
+std::vector<std::string> privateFolders(const QString &home, const QString &runtime)
+{
+    return {"HOME=" + local(home),
+            "XDG_CONFIG_HOME=" + local(home + QStringLiteral("/.config")),
+            "XDG_CACHE_HOME=" + local(home + QStringLiteral("/.cache")),
+            "XDG_DATA_HOME=" + local(home + QStringLiteral("/.local/share")),
+            "XDG_RUNTIME_DIR=" + local(runtime)};
+}
+
+pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+            int output, const std::string &errorLog)
+{
+    std::vector<char *> args;
+    for (const std::string &arg : argv)
+        args.push_back(const_cast<char *>(arg.c_str()));
+    args.push_back(nullptr);
+    std::vector<char *> envp;
+    for (const std::string &entry : environment)
+        envp.push_back(const_cast<char *>(entry.c_str()));
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (output >= 0)
+        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLog.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : -1;
 }
 
 mirvo::MessageAnswer SilentDialogs::message(QWidget *, const QString &, const QString &,

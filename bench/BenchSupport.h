@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
@@ -41,6 +43,13 @@ QString scratchFolder();
 
 /// Flushes the file system of path, so no timed part pays for earlier writes.
 void syncFileSystem(const QString &path);
+
+/// A child's variables for a home and a runtime folder of its own.
+std::vector<std::string> privateFolders(const QString &home, const QString &runtime);
+/// Starts argv[0], looked up in PATH, with exactly this environment: its output goes to
+/// output (ours when -1), its errors are appended to errorLog. -1 when it could not start.
+pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+            int output, const std::string &errorLog);
 
 /// Answers every message at once: a benchmark must never wait for a user.
 class SilentDialogs final : public mirvo::Dialogs

@@ -18,36 +18,14 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace {
 
 constexpr int timeoutMs = 30000;
 /// The first answer of a start loads the message box's code: answered, not timed.
 constexpr int warmUps = 1;
-
-pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &environment)
-{
-    std::vector<char *> args;
-    for (const std::string &arg : argv)
-        args.push_back(const_cast<char *>(arg.c_str()));
-    args.push_back(nullptr);
-    std::vector<char *> envp;
-    for (const std::string &entry : environment)
-        envp.push_back(const_cast<char *>(entry.c_str()));
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? pid : -1;
-}
 
 void stop(pid_t pid, int signal = SIGKILL)
 {
@@ -70,7 +48,8 @@ struct XServer
         if (::pipe(ready) != 0)
             return;
         ::fcntl(ready[0], F_SETFD, FD_CLOEXEC);
-        pid = spawn({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {});
+        pid = bench::spawn({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                           {}, -1, "/dev/null");
         ::close(ready[1]);
         std::string number;
         for (char digit = 0; pid > 0;) {
@@ -117,11 +96,11 @@ struct Drill
             [[maybe_unused]] const ssize_t written = ::write(fd, meaning.constData(), size_t(meaning.size()));
             ::close(fd);
         }
-        const std::string home = bench::local(folder.filePath(QStringLiteral("home")));
-        pid = spawn({bench::local(program)},
-                    {"HOME=" + home, "XDG_CONFIG_HOME=" + home + "/.config", "XDG_DATA_HOME=" + home + "/.local/share",
-                     "XDG_CACHE_HOME=" + home + "/.cache", "XDG_RUNTIME_DIR=" + bench::local(folder.filePath(QStringLiteral("run"))),
-                     "DISPLAY=" + server.display, "QT_QPA_PLATFORM=xcb", "PATH=/usr/bin:/bin", "LANG=C.UTF-8"});
+        std::vector<std::string> environment =
+            bench::privateFolders(folder.filePath(QStringLiteral("home")), folder.filePath(QStringLiteral("run")));
+        environment.insert(environment.end(), {"DISPLAY=" + server.display, "QT_QPA_PLATFORM=xcb",
+                                               "PATH=/usr/bin:/bin", "LANG=C.UTF-8"});
+        pid = bench::spawn({bench::local(program)}, environment, -1, "/dev/null");
         user = std::make_unique<bench::XClicker>(server.display);
         if (pid <= 0 || !user->connected())
             return;

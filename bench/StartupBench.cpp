@@ -11,13 +11,13 @@
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,11 +51,8 @@ std::vector<std::string> childEnvironment(const QString &home, const QString &ru
             continue;
         env.push_back(text);
     }
-    env.push_back("HOME=" + bench::local(home));
-    env.push_back("XDG_CONFIG_HOME=" + bench::local(home + QStringLiteral("/.config")));
-    env.push_back("XDG_CACHE_HOME=" + bench::local(home + QStringLiteral("/.cache")));
-    env.push_back("XDG_DATA_HOME=" + bench::local(home + QStringLiteral("/.local/share")));
-    env.push_back("XDG_RUNTIME_DIR=" + bench::local(runtime));
+    for (std::string &entry : bench::privateFolders(home, runtime))
+        env.push_back(std::move(entry));
     env.push_back("QT_QPA_PLATFORM=offscreen");
     return env;
 }
@@ -67,23 +64,10 @@ Run runUntilPainted(const std::string &program, const std::vector<std::string> &
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0)
         return run;
-    std::vector<char *> envp;
-    for (const std::string &entry : environment)
-        envp.push_back(const_cast<char *>(entry.c_str()));
-    envp.push_back(nullptr);
-    char *argv[] = {const_cast<char *>(program.c_str()), nullptr};
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
     const auto start = bench::Clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = bench::spawn({program}, environment, out[1], log);
     ::close(out[1]);
-    if (spawned != 0) {
+    if (pid < 0) {
         ::close(out[0]);
         return run;
     }
