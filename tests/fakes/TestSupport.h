@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/store/WordList.h"
+#include "core/store/WordStore.h"
 
 #include <QByteArray>
 #include <QFile>
+#include <QMap>
 #include <QString>
 #include <QtGlobal>
 
@@ -32,6 +34,19 @@ inline QStringList listedWords(const QString &folder)
 {
     WordList words(folder);
     return words.reread() ? words.names() : QStringList();
+}
+
+using Entries = QMap<QString, QString>;
+
+/// Every listed word with what its entry reads back as, or why it cannot be read.
+inline Entries storedEntries(const WordStore &store)
+{
+    Entries entries;
+    for (const QString &word : listedWords(store.folder())) {
+        QString error;
+        entries.insert(word, store.readMeaning(word, &error).value_or(QStringLiteral("<unreadable: %1>").arg(error)));
+    }
+    return entries;
 }
 
 } // namespace mirvo::test

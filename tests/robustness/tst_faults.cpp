@@ -19,23 +19,11 @@
 using namespace mirvo;
 using namespace mirvo::test;
 
-using Entries = QMap<QString, QString>;
-
 namespace {
 
 const QString program = QStringLiteral("/opt/mirvo/mirvo");
 const QString settingsFolderName = QStringLiteral("Mirvo");
 const QString settingsFileName = QStringLiteral("Velko.conf"); // where the delete option lives
-
-Entries entriesOf(const WordStore &store)
-{
-    Entries entries;
-    for (const QString &word : listedWords(store.folder())) {
-        QString error;
-        entries.insert(word, store.readMeaning(word, &error).value_or(QStringLiteral("<unreadable: %1>").arg(error)));
-    }
-    return entries;
-}
 
 QStringList hiddenFiles(const WordStore &store)
 {
@@ -122,7 +110,7 @@ void TestFaults::readOnlyStoreFolder()
     if (!readOnly.prepare())
         QSKIP(qPrintable(QStringLiteral("cannot make a read-only folder here: ") + readOnly.problem()));
     m_fixture->addWords({{QStringLiteral("one"), QStringLiteral("一")}, {QStringLiteral("two"), QStringLiteral("二")}});
-    const Entries before = entriesOf(store);
+    const Entries before = storedEntries(store);
     QVERIFY(readOnly.seal());
 
     m_fixture->open();
@@ -132,7 +120,7 @@ void TestFaults::readOnlyStoreFolder()
     QVERIFY2(m_fixture->fakes.dialogs.shown.at(0).text.startsWith(QStringLiteral("无法写入单词“three”：")),
              qPrintable(m_fixture->fakes.dialogs.shown.at(0).text));
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Exclamation);
-    QCOMPARE(entriesOf(store), before);
+    QCOMPARE(storedEntries(store), before);
 
     // A right answer cannot delete the word: the drill says so and goes on with both words.
     const int right = rightButton(*m_fixture);
@@ -146,7 +134,7 @@ void TestFaults::readOnlyStoreFolder()
     QVERIFY(m_fixture->fakes.dialogs.shownTexts().at(0).startsWith(QStringLiteral("无法删除单词“%1”：").arg(word)));
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts().at(1), QStringLiteral("恭喜！正确。"));
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("2"));
-    QCOMPARE(entriesOf(store), before);
+    QCOMPARE(storedEntries(store), before);
     QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
 }
 
@@ -262,7 +250,7 @@ void TestFaults::diskFillsDuringImport()
     if (!disk.mounted())
         QSKIP(qPrintable(disk.problem()));
     m_fixture->addWords({{QStringLiteral("kept"), QStringLiteral("旧的")}, {QStringLiteral("also"), QStringLiteral("也")}});
-    Entries expected = entriesOf(store);
+    Entries expected = storedEntries(store);
 
     // Forty meanings of 4 KB, then a new meaning for a word already stored.
     QByteArray list;
@@ -281,7 +269,7 @@ void TestFaults::diskFillsDuringImport()
     QVERIFY2(shown.at(0).startsWith(QStringLiteral("无法写入单词“w")) && shown.at(0).endsWith(osText(ENOSPC)),
              qPrintable(shown.at(0)));
     // Whatever was written is whole; the rest is not there; nothing was lost.
-    const Entries after = entriesOf(store);
+    const Entries after = storedEntries(store);
     QVERIFY(after.size() > 2 && after.size() < 42);
     for (auto it = after.cbegin(); it != after.cend(); ++it)
         QCOMPARE(it.value(), expected.value(it.key()));
@@ -299,7 +287,7 @@ void TestFaults::diskFillsDuringImport()
             QVERIFY(store.deleteEntry(word, nullptr));
     }
     QVERIFY2(store.writeEntry(QStringLiteral("kept"), QStringLiteral("新的"), &error), qPrintable(error));
-    QCOMPARE(entriesOf(store), (Entries{{QStringLiteral("kept"), QStringLiteral("新的")},
+    QCOMPARE(storedEntries(store), (Entries{{QStringLiteral("kept"), QStringLiteral("新的")},
                                         {QStringLiteral("also"), QStringLiteral("也")}}));
     m_fixture->window.reset();
 }
@@ -359,7 +347,7 @@ void TestFaults::settingsFileFaults()
     QCOMPARE(fakes.programEnd.quits, 1);
     if (!keep.isEmpty())
         QCOMPARE(readBytes(keep), kept);
-    QCOMPARE(entriesOf(*m_fixture->store), (Entries{{QStringLiteral("a"), QStringLiteral("一")}}));
+    QCOMPARE(storedEntries(*m_fixture->store), (Entries{{QStringLiteral("a"), QStringLiteral("一")}}));
 }
 
 void TestFaults::lockCannotBeCreated_data()
@@ -428,7 +416,7 @@ void TestFaults::lockCannotBeCreated()
         LockFileInstanceGuard second(program, lockFolder);
         QCOMPARE(second.acquire(), !guarded);
     }
-    QCOMPARE(entriesOf(*m_fixture->store), (Entries{{QStringLiteral("a"), QStringLiteral("一")}}));
+    QCOMPARE(storedEntries(*m_fixture->store), (Entries{{QStringLiteral("a"), QStringLiteral("一")}}));
 }
 
 QTEST_MAIN(TestFaults)
