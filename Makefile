@@ -35,7 +35,7 @@ test: test-plain
 	@if sh tools/windows-qt.sh --available; then $(MAKE) --no-print-directory test-windows test-windows-package; \
 	else echo "Windows stage left out: no Qt for Windows at hand (set MIRVO_WINDOWS_QT)"; fi
 
-test-plain: build include-graph
+test-plain: include-graph build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # No include may point up the layers (the build refuses one too; this names where it is).
@@ -83,10 +83,12 @@ package: deps
 windows-deps:
 	@sh tools/install-deps.sh windows
 
+# Qt's toolchain file for the Qt that `qt` names in the recipe, chain-loading ours for MinGW.
+WINDOWS_TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
+	-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+
 windows: windows-deps
-	@qt=$$(sh tools/windows-qt.sh) && cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-		-DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
-		-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+	@qt=$$(sh tools/windows-qt.sh) && cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(WINDOWS_TOOLCHAIN)
 	@cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 # The Windows tests as Windows programs under Wine, code page 936, headless.
@@ -100,8 +102,7 @@ windows-package: windows-deps
 	@sh tools/install-deps.sh windows-package
 	@qt=$$(sh tools/windows-qt.sh) && cmake -S . -B build-windows-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DMIRVO_BUILD_TESTS=OFF -DCMAKE_INSTALL_BINDIR=. -DMIRVO_UPDATE_CHECK_INSTALLED=OFF \
-		-DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
-		-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+		$(WINDOWS_TOOLCHAIN)
 	@cmake --build build-windows-release -j $(JOBS)
 	@cd build-windows-release && cpack -B $(CURDIR)/build-windows-package
 	@rm -rf build-windows-package/_CPack_Packages

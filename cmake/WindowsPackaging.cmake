@@ -31,7 +31,8 @@ file(MAKE_DIRECTORY ${mirvo_generated})
 execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/make_ico.py ${MIRVO_ICO}
                         ${mirvo_icon_images}
                 COMMAND_ERROR_IS_FATAL ANY)
-set(MIRVO_MANIFEST ${PROJECT_SOURCE_DIR}/packaging/windows/mirvo.manifest)
+set(MIRVO_MANIFEST ${mirvo_generated}/mirvo.manifest)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/mirvo.manifest.in ${MIRVO_MANIFEST} @ONLY)
 set(MIRVO_WINDOWS_RC ${mirvo_generated}/mirvo.rc)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/mirvo.rc.in ${MIRVO_WINDOWS_RC} @ONLY)
 
@@ -94,7 +95,8 @@ set(CPACK_NSIS_MUI_UNIICON ${MIRVO_ICO})
 set(CPACK_NSIS_URL_INFO_ABOUT ${MIRVO_SITE})
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # A 64-bit Unicode installer: the Chinese names, and no 32-bit layer needed to run it. CPack
-# has no setting for NSIS' Target, so its own template gets the line, first thing.
+# has no setting for NSIS' Target (its makensis arguments are split at spaces), so its own
+# template gets the line, first thing.
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in mirvo_nsis_template)
 string(REPLACE "!include \"MUI.nsh\"" "Target amd64-unicode\n  !include \"MUI.nsh\"" mirvo_nsis_template
        "${mirvo_nsis_template}")

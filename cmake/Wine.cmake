@@ -2,7 +2,7 @@
 # emulator, a script made here that knows the Qt and MinGW DLLs and the build's Wine prefix.
 find_program(MIRVO_WINE NAMES wine wine64 REQUIRED)
 # The DLL folders come from cmake/WindowsPackaging.cmake.
-list(JOIN MIRVO_WINDOWS_DLL_FOLDERS ";" MIRVO_WINEPATH)
+set(MIRVO_WINEPATH "${MIRVO_WINDOWS_DLL_FOLDERS}") # a CMake list is WINEPATH's form
 set(MIRVO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE

@@ -47,7 +47,7 @@ if [ -n "$missing" ]; then
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 fi
-if $locale_missing || { [ "${1:-}" = windows ] && ! locale -a | grep -qi '^zh_CN\.utf-\?8$'; }; then
+if $locale_missing; then
     echo "install-deps: generating the zh_CN.UTF-8 locale"
     $sudo sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     $sudo locale-gen >/dev/null
