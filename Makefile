@@ -96,12 +96,11 @@ test-windows: windows
 	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
 
 # The Windows downloads from one Release build, in build-windows-package/: a portable zip (the
-# store beside the program, the update check on) and an NSIS installer (the store per user, no
-# update check: the installer brings new versions).
+# store beside the program) and an NSIS installer (the store per user); both check for updates.
 windows-package: windows-deps
 	@sh tools/install-deps.sh windows-package
 	@qt=$$(sh tools/windows-qt.sh) && cmake -S . -B build-windows-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DMIRVO_BUILD_TESTS=OFF -DCMAKE_INSTALL_BINDIR=. -DMIRVO_UPDATE_CHECK_INSTALLED=OFF \
+		-DMIRVO_BUILD_TESTS=OFF -DCMAKE_INSTALL_BINDIR=. \
 		$(WINDOWS_TOOLCHAIN)
 	@cmake --build build-windows-release -j $(JOBS)
 	@cd build-windows-release && cpack -B $(CURDIR)/build-windows-package

@@ -23,11 +23,6 @@ QString storeFolderFor(const QString &programFolder, const QString &userDataFold
     return userDataFolder + QStringLiteral("/words");
 }
 
-bool isPortableStore(const QString &programFolder, const QString &storeFolder)
-{
-    return storeFolder == programFolder + QStringLiteral("/words");
-}
-
 QString defaultListPath(const QString &programFolder, const QString &installedDataFolder)
 {
     const QString beside = programFolder + QLatin1Char('/') + appinfo::defaultListName;

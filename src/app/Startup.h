@@ -12,9 +12,6 @@ class WordStore;
 /// store beside the program) while that folder is writable, else in the user's data folder.
 QString storeFolderFor(const QString &programFolder, const QString &userDataFolder);
 
-/// Whether the store folder is the one beside the program: an unpacked, portable copy.
-bool isPortableStore(const QString &programFolder, const QString &storeFolder);
-
 /// The default word list: beside the program when it is there (an unpacked copy), else in
 /// the installation's data folder (a system-wide installation keeps no data beside the
 /// executable). When neither holds it, the place beside the program.

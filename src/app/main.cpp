@@ -75,11 +75,8 @@ int main(int argc, char *argv[])
     const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
                                    *speech};
 
-    // A packaged build leaves updates to the system's package manager, an installed Windows
-    // copy to its installer.
-    const bool checks = MIRVO_UPDATE_CHECK
-                        && (MIRVO_UPDATE_CHECK_INSTALLED || mirvo::isPortableStore(programFolder, storeFolder));
-    const auto updateCheck = checks ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;
+    // A packaged build leaves updates to the system's package manager.
+    const auto updateCheck = MIRVO_UPDATE_CHECK ? mirvo::UpdateCheckMode::On : mirvo::UpdateCheckMode::Off;
     mirvo::FrmMain window(services, store, QStringLiteral(MIRVO_SITE), updateCheck);
     window.show();
     return QApplication::exec();
