@@ -55,13 +55,13 @@ int main(int argc, char *argv[])
     QDir().mkpath(QFileInfo(storeFolder).path());
     const mirvo::WordStore store(storeFolder);
 
-    mirvo::LockFileInstanceGuard guard(QCoreApplication::applicationFilePath());
+    const auto guard = mirvo::makeInstanceGuard(QCoreApplication::applicationFilePath());
     mirvo::QtDialogs dialogs;
     app.setDialogs(&dialogs);
     // Relative to the executable, so a staged or relocated installation finds its own data.
     const QString installedDataFolder =
         QDir::cleanPath(programFolder + QStringLiteral("/" MIRVO_DATA_FROM_PROGRAM));
-    if (!mirvo::prepareStartup(guard, dialogs, store,
+    if (!mirvo::prepareStartup(*guard, dialogs, store,
                                mirvo::defaultListPath(programFolder, installedDataFolder)))
         return 0;
 

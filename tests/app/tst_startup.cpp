@@ -4,13 +4,11 @@
 #include "app/Fonts.h"
 #include "app/Startup.h"
 #include "core/store/WordStore.h"
-#include "platform/InstanceGuard.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,9 +36,6 @@ private slots:
     void storeThatCannotBeCreatedIsSilent();
     void storeFolderFollowsWritability_data();
     void storeFolderFollowsWritability();
-    void lockFileGuardsOneInstance();
-    void staleLockDoesNotBlock();
-    void unusableLockFolderRunsUnguarded();
     void fontSubstitutes_data();
     void fontSubstitutes();
 
@@ -168,31 +163,6 @@ void TestStartup::storeFolderFollowsWritability()
     }
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(folder, (inProgramFolder ? program : data) + QStringLiteral("/words"));
-}
-
-void TestStartup::lockFileGuardsOneInstance()
-{
-    LockFileInstanceGuard first(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path());
-    LockFileInstanceGuard second(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path());
-    LockFileInstanceGuard otherCopy(QStringLiteral("/home/u/mirvo/mirvo"), m_dir->path());
-    QVERIFY(first.acquire());
-    QVERIFY(!second.acquire());
-    QVERIFY(otherCopy.acquire());
-}
-
-void TestStartup::staleLockDoesNotBlock()
-{
-    LockFileInstanceGuard guard(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path());
-    // A lock left by a process that no longer runs (PID far above any real one).
-    QVERIFY(writeBytes(guard.lockFilePath(), "999999999\nmirvo\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
-    QVERIFY(guard.acquire());
-}
-
-void TestStartup::unusableLockFolderRunsUnguarded()
-{
-    LockFileInstanceGuard guard(QStringLiteral("/opt/mirvo/mirvo"), m_dir->path() + QStringLiteral("/missing/folder"));
-    QVERIFY(guard.acquire());
-    QVERIFY(!guard.problem().isEmpty());
 }
 
 void TestStartup::fontSubstitutes_data()

@@ -2,7 +2,7 @@
 #include "FaultyFolders.h"
 #include "app/Startup.h"
 #include "core/store/WordListImport.h"
-#include "platform/InstanceGuard.h"
+#include "platform/LockFileInstanceGuard.h"
 #include "platform/QtSettingsStore.h"
 #include "widgets/FileListBox.h"
 

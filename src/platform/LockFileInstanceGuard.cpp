@@ -1,4 +1,4 @@
-#include "platform/InstanceGuard.h"
+#include "platform/LockFileInstanceGuard.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -56,6 +56,11 @@ bool LockFileInstanceGuard::acquire()
     m_problem = QStringLiteral("无法创建单实例锁文件：%1").arg(QDir::toNativeSeparators(m_path));
     m_lock.reset();
     return true;
+}
+
+std::unique_ptr<InstanceGuard> makeInstanceGuard(const QString &executablePath)
+{
+    return std::make_unique<LockFileInstanceGuard>(executablePath);
 }
 
 } // namespace mirvo
