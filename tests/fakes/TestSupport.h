@@ -2,12 +2,15 @@
 
 #include "core/store/WordList.h"
 #include "core/store/WordStore.h"
+#include "core/text/AnsiCodePage.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QMap>
 #include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 namespace mirvo::test {
 
@@ -47,6 +50,19 @@ inline Entries storedEntries(const WordStore &store)
         entries.insert(word, store.readMeaning(word, &error).value_or(QStringLiteral("<unreadable: %1>").arg(error)));
     }
     return entries;
+}
+
+/// What a row expects of text on this system: with no ANSI code page (Linux), or under Windows'
+/// code page 936 or 1252; nothing on another code page.
+template <typename T>
+std::optional<T> forCodePage(const T &withoutAnsi, const T &cp936, const T &cp1252)
+{
+    switch (ansi::codePage()) {
+    case 0: return withoutAnsi;
+    case 936: return cp936;
+    case 1252: return cp1252;
+    }
+    return std::nullopt;
 }
 
 } // namespace mirvo::test

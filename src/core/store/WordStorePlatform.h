@@ -35,13 +35,13 @@ inline QString native(const QString &path)
 }
 
 /// What a word's entry holds, or false with the message when the word cannot name one: the
-/// meaning in the system's code page, so the user's text editor shows it as it is, and CR LF.
+/// meaning as the user's text editor shows it and keeps it when saving an edit, and CR LF.
 inline bool entryContent(const QString &word, const QString &meaning, QByteArray *content, QString *error)
 {
     QString reason;
     if (!WordStore::isSafeWord(word, &reason))
         return fail(error, QStringLiteral("单词“%1”不能写入词库：%2。").arg(word, reason));
-    *content = textcodec::encodeReadable(meaning, textcodec::systemEncoding) + "\r\n";
+    *content = textcodec::encodeReadable(meaning) + "\r\n";
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "core/text/TextCodec.h"
 
+#include "core/text/AnsiCodePage.h"
 #include "core/text/Gb18030.h"
 
 #include <QStringDecoder>
@@ -52,6 +53,33 @@ bool isGb18030(QByteArrayView bytes)
     return gb18030::isValid(bytes);
 }
 
+/// Whether the system's ANSI code page reads bytes otherwise than UTF-8 and GB18030 do.
+bool ansiReadsOtherwise()
+{
+    const unsigned page = ansi::codePage();
+    return page != 0 && page != 936 && page != 65001;
+}
+
+/// How much GB18030 text looks like GBK rather than a single-byte code page: one up for each
+/// character whose second byte is 0x80 or more (or a four-byte one), one down for each whose
+/// second byte is ASCII, as "é" before a letter reads. Walked as wholeGb18030() walks.
+qint64 gbLikeness(QByteArrayView bytes)
+{
+    qint64 likeness = 0;
+    for (qsizetype at = 0; at + 1 < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        if (lead <= 0x80 || lead == 0xFF) {
+            ++at;
+            continue;
+        }
+        const auto next = static_cast<unsigned char>(bytes[at + 1]);
+        const bool fourByte = next >= '0' && next <= '9';
+        likeness += fourByte || next >= 0x80 ? 1 : -1;
+        at += fourByte ? 4 : 2;
+    }
+    return likeness;
+}
+
 /// How many bytes make whole UTF-8 characters, a character cut off at the end left out.
 qsizetype wholeUtf8(QByteArrayView bytes)
 {
@@ -99,11 +127,25 @@ void EncodingSniffer::feedUtf8(QByteArrayView bytes, QString *text)
     }
 }
 
+EncodingSniffer::EncodingSniffer()
+    : m_ansiValid(ansiReadsOtherwise())
+{
+}
+
+void EncodingSniffer::feedLegacy(QByteArrayView bytes)
+{
+    if (m_gbValid)
+        m_gbValid = isGb18030(bytes);
+    if (m_ansiValid)
+        m_ansiValid = ansi::decode(bytes).has_value();
+    if (m_gbValid && m_ansiValid)
+        m_gbLikeness += gbLikeness(bytes);
+}
+
 void EncodingSniffer::feed(QByteArrayView bytes)
 {
     feedUtf8(bytes);
-    if (m_gbValid)
-        m_gbValid = isGb18030(bytes);
+    feedLegacy(bytes);
 }
 
 std::optional<Encoding> EncodingSniffer::resultOfWhole(QByteArrayView bytes, QString *utf8Text)
@@ -113,7 +155,7 @@ std::optional<Encoding> EncodingSniffer::resultOfWhole(QByteArrayView bytes, QSt
     sniffer.feedUtf8(bytes, utf8Text);
     if (sniffer.m_utf8Valid && (sniffer.m_utf8HasWide || !sniffer.m_utf8HasTwoByte))
         return Encoding::Utf8;
-    sniffer.m_gbValid = isGb18030(bytes);
+    sniffer.feedLegacy(bytes);
     return sniffer.result();
 }
 
@@ -121,8 +163,12 @@ std::optional<Encoding> EncodingSniffer::result() const
 {
     if (m_utf8Valid && !(m_gbValid && m_utf8HasTwoByte && !m_utf8HasWide))
         return Encoding::Utf8;
+    if (m_gbValid && m_ansiValid)
+        return m_gbLikeness > 0 ? Encoding::Gb18030 : Encoding::Ansi;
     if (m_gbValid)
         return Encoding::Gb18030;
+    if (m_ansiValid)
+        return Encoding::Ansi;
     return std::nullopt;
 }
 
@@ -131,12 +177,12 @@ QByteArray encode(const QString &text)
     return gb18030::encode(text);
 }
 
-QByteArray encodeReadable(const QString &text, Encoding encoding)
+QByteArray encodeReadable(const QString &text)
 {
-    QByteArray bytes = encoding == Encoding::Utf8 ? text.toUtf8() : encode(text);
-    if (decode(bytes) != text)
-        bytes = "\xEF\xBB\xBF" + text.toUtf8();
-    return bytes;
+    const auto bytes = ansi::codePage() != 0 ? ansi::encode(text) : std::optional(text.toUtf8());
+    if (bytes && decode(*bytes) == text)
+        return *bytes;
+    return "\xEF\xBB\xBF" + text.toUtf8();
 }
 
 QString decodeAnsi(const QByteArray &bytes)
@@ -146,9 +192,17 @@ QString decodeAnsi(const QByteArray &bytes)
 
 QString decodeAs(Encoding encoding, const QByteArray &bytes)
 {
-    if (encoding == Encoding::Utf8) {
+    switch (encoding) {
+    case Encoding::Utf8: {
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         return decoder.decode(bytes);
+    }
+    case Encoding::Ansi:
+        if (auto text = ansi::decode(bytes))
+            return *text;
+        break;
+    case Encoding::Gb18030:
+        break;
     }
     return decodeGb18030(bytes);
 }
@@ -166,7 +220,7 @@ std::optional<QString> decode(const QByteArray &bytes)
     const auto encoding = EncodingSniffer::resultOfWhole(bytes, &utf8Text);
     if (!encoding)
         return std::nullopt;
-    return *encoding == Encoding::Utf8 ? utf8Text : decodeGb18030(bytes);
+    return *encoding == Encoding::Utf8 ? utf8Text : decodeAs(*encoding, bytes);
 }
 
 std::optional<QString> decodeCut(const QByteArray &bytes)
