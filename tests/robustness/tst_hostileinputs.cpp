@@ -121,8 +121,8 @@ void TestHostileInputs::hostileWordLists_data()
         << QByteArray("good 好\na\0b 坏\n", 15) << Entries{} << qint64(0)
         << QStringLiteral("文件中含有空字符，不是文本格式的词库。");
     QTest::newRow("UTF-16 file")
-        << QByteArray("\xFF\xFEg\0o\0 \0x\0\n\0", 12) << Entries{} << qint64(0)
-        << QStringLiteral("文件中含有空字符，不是文本格式的词库。");
+        << QByteArray("\xFF\xFEg\0o\0 \0x\0\n\0", 12) << Entries{{QStringLiteral("go"), QStringLiteral("x")}}
+        << qint64(0) << QString();
     Entries controls{{QStringLiteral("tab\there"), QStringLiteral("制表")},
                      {QStringLiteral("esc\x1b[31m"), QStringLiteral("红")},
                      {QStringLiteral("bell\x07"), QStringLiteral("铃")},

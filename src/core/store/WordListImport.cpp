@@ -4,11 +4,13 @@
 #include "core/store/WordStore.h"
 #include "core/text/SystemError.h"
 #include "core/text/TextCodec.h"
+#include "core/text/Utf16ToUtf8Device.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <memory>
 
 namespace mirvo {
 
@@ -17,11 +19,11 @@ namespace {
 constexpr qsizetype maxLineBytes = 64 * 1024;
 constexpr qsizetype reportedSkips = 20;
 
-/// Reads the whole file once to learn its encoding, without keeping it in memory.
+/// Reads the whole list once to learn its encoding, without keeping it in memory.
 /// Line ends never occur inside a UTF-8 or GB18030 character, so lines are checked alone.
-std::optional<textcodec::Encoding> detectListEncoding(QFile &file, QString *error)
+std::optional<textcodec::Encoding> detectListEncoding(QIODevice &list, QString *error)
 {
-    LineReader reader(file, maxLineBytes);
+    LineReader reader(list, maxLineBytes);
     textcodec::EncodingSniffer sniffer;
     QByteArray line;
     bool tooLong = false;
@@ -40,7 +42,7 @@ std::optional<textcodec::Encoding> detectListEncoding(QFile &file, QString *erro
         sniffer.feed(line);
     }
     if (reader.readFailed()) {
-        *error = file.errorString();
+        *error = list.errorString();
         return std::nullopt;
     }
     auto encoding = sniffer.result();
@@ -66,8 +68,10 @@ ImportReport refuse(const QString &path, const QString &why)
     return report;
 }
 
-/// Read step: opens an ordinary file and learns its encoding, leaving it at its start.
-std::optional<textcodec::Encoding> openList(QFile &file, QString *why)
+/// Read step: opens an ordinary file and learns its encoding, leaving it at its start. A
+/// UTF-16 list, as Windows' Notepad and Excel save "Unicode" text, is read as UTF-8 through
+/// *utf16, made here.
+std::optional<textcodec::Encoding> openList(QFile &file, std::unique_ptr<QIODevice> *utf16, QString *why)
 {
     const QFileInfo info(file.fileName());
     if (info.isDir()) {
@@ -83,10 +87,17 @@ std::optional<textcodec::Encoding> openList(QFile &file, QString *why)
         *why = fileErrorText(file, lastSystemError());
         return std::nullopt;
     }
-    const auto encoding = detectListEncoding(file, why);
+    const auto utf16Encoding = Utf16ToUtf8Device::utf16Encoding(file.peek(2));
+    if (utf16Encoding)
+        *utf16 = std::make_unique<Utf16ToUtf8Device>(file, *utf16Encoding);
+    const auto encoding = detectListEncoding(*utf16 ? **utf16 : file, why);
     if (encoding && !file.seek(0)) {
         *why = file.errorString();
         return std::nullopt;
+    }
+    if (encoding && utf16Encoding) {
+        *utf16 = std::make_unique<Utf16ToUtf8Device>(file, *utf16Encoding);
+        return textcodec::Encoding::Utf8;
     }
     return encoding;
 }
@@ -123,11 +134,12 @@ ClassifiedLine classifyLine(QByteArray bytes, bool tooLong, bool firstLine,
 }
 
 /// Write step: writes each line's entry before reading the next; a write error stops.
-ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordStore &store)
+ImportReport writeEntries(QIODevice &list, const QString &listPath, textcodec::Encoding encoding,
+                          const WordStore &store)
 {
     ImportReport report;
     WordStore::Writer writer(store);
-    LineReader reader(file, maxLineBytes);
+    LineReader reader(list, maxLineBytes);
     QByteArray bytes;
     bool tooLong = false;
     qint64 lineNumber = 0;
@@ -153,7 +165,7 @@ ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordS
     if (reader.readFailed()) {
         report.ok = false;
         report.error = QStringLiteral("读取“%1”时出错：%2")
-                           .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+                           .arg(QDir::toNativeSeparators(listPath), list.errorString());
     }
     return report;
 }
@@ -171,12 +183,13 @@ std::optional<ListLine> splitListLine(const QString &line)
 ImportReport importWordList(const QString &listPath, const WordStore &store)
 {
     QFile file(listPath);
+    std::unique_ptr<QIODevice> utf16;
     QString why;
-    const auto encoding = openList(file, &why);
+    const auto encoding = openList(file, &utf16, &why);
     if (!encoding)
         return refuse(listPath, why);
 
-    ImportReport report = writeEntries(file, *encoding, store);
+    ImportReport report = writeEntries(utf16 ? *utf16 : file, listPath, *encoding, store);
     if (report.written > 0)
         store.syncFolder();
     return report;

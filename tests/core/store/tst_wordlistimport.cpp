@@ -6,12 +6,25 @@
 #include <QDir>
 #include <QSet>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace mirvo;
+using mirvo::test::Entries;
 using mirvo::test::listedWords;
+using mirvo::test::storedEntries;
 using mirvo::test::writeBytes;
+
+namespace {
+
+/// The text as UTF-16 after its byte order mark, as Windows saves "Unicode".
+QByteArray utf16(QStringView text, QStringConverter::Encoding encoding)
+{
+    return QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text);
+}
+
+} // namespace
 
 class TestWordListImport : public QObject
 {
@@ -88,31 +101,44 @@ void TestWordListImport::splitsAtFirstSpace()
 void TestWordListImport::importsEncodingsAndLineEnds_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("book");
-    const QString shu = QStringLiteral("书");
-    QTest::newRow("gbk crlf") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9\r\n") << shu;
-    QTest::newRow("utf-8 lf") << QByteArray("apple 苹果\nbook 书\n") << shu;
-    QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" "apple 苹果\r\nbook 书") << shu;
-    QTest::newRow("cr only") << QByteArray("apple 苹果\rbook 书\r") << shu;
-    QTest::newRow("mixed ends") << QByteArray("apple 苹果\r\nbook 书\n") << shu;
-    QTest::newRow("gbk no final end") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9") << shu;
-    QTest::newRow("gbk after a bom") << QByteArray("\xEF\xBB\xBF" "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9") << shu;
+    QTest::addColumn<Entries>("entries");
+    const auto row = [](const char *name, const QByteArray &bytes, const QString &book = QStringLiteral("书"),
+                        const QString &apple = QStringLiteral("苹果")) {
+        QTest::newRow(name) << bytes << Entries{{QStringLiteral("apple"), apple}, {QStringLiteral("book"), book}};
+    };
+    row("gbk crlf", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9\r\n");
+    row("utf-8 lf", "apple 苹果\nbook 书\n");
+    row("utf-8 bom", "\xEF\xBB\xBF" "apple 苹果\r\nbook 书");
+    row("cr only", "apple 苹果\rbook 书\r");
+    row("mixed ends", "apple 苹果\r\nbook 书\n");
+    row("gbk no final end", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
+    row("gbk after a bom", "\xEF\xBB\xBF" "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
     // Windows' code page 936 writes "€" as the one byte 0x80, which GB18030 has not.
-    QTest::newRow("code page 936 euro") << QByteArray("apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9 \x80 5\r\n")
-                                        << QStringLiteral("书 € 5");
+    row("code page 936 euro", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9 \x80 5\r\n", QStringLiteral("书 € 5"));
+    // "Unicode" and "Unicode big endian" as Notepad and Excel save them.
+    row("utf-16 le crlf, as notepad saves", utf16(u"apple 苹果\r\nbook 书\r\n", QStringConverter::Utf16LE));
+    row("utf-16 le lf", utf16(u"apple 苹果\nbook 书\n", QStringConverter::Utf16LE));
+    row("utf-16 be crlf", utf16(u"apple 苹果\r\nbook 书\r\n", QStringConverter::Utf16BE));
+    row("utf-16 be lf, no final end", utf16(u"apple 苹果\nbook 书", QStringConverter::Utf16BE));
+    row("utf-16 accents only", utf16(u"apple pomme\r\nbook café\r\n", QStringConverter::Utf16LE),
+        QStringLiteral("café"), QStringLiteral("pomme"));
+    // The pair's halves fall into two of the pieces the list is read in.
+    const QString pairAcross = QStringLiteral("苹果") + QString(16374, QLatin1Char('x')) + QStringLiteral("😀");
+    row("utf-16 pair across pieces",
+        utf16(QStringLiteral("apple ") + pairAcross + QStringLiteral("\r\nbook 𠀀\r\n"), QStringConverter::Utf16LE),
+        QStringLiteral("𠀀"), pairAcross);
+    QTest::newRow("utf-16 bom only") << QByteArray("\xFF\xFE") << Entries{};
 }
 
 void TestWordListImport::importsEncodingsAndLineEnds()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, book);
+    QFETCH(Entries, entries);
     const ImportReport report = importWordList(writeList(bytes), *m_store);
     QVERIFY2(report.ok, qPrintable(report.error));
-    QCOMPARE(report.written, 2);
+    QCOMPARE(report.written, entries.size());
     QCOMPARE(report.skippedCount, 0);
-    QCOMPARE(listedWords(m_store->folder()), (QStringList{QStringLiteral("apple"), QStringLiteral("book")}));
-    QCOMPARE(m_store->readMeaning(QStringLiteral("apple"), nullptr), QStringLiteral("苹果"));
-    QCOMPARE(m_store->readMeaning(QStringLiteral("book"), nullptr), book);
+    QCOMPARE(storedEntries(*m_store), entries);
 }
 
 void TestWordListImport::laterLineWins()
@@ -156,18 +182,35 @@ void TestWordListImport::skipsBadLinesAndReportsThem()
 void TestWordListImport::refusesFilesThatAreNoText_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("nul byte") << QByteArray("good 好\r\nbad \0x\r\n", 16);
-    QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n");
-    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<bool>("refusedAt1252"); // that code page reads every byte
+    const QString nul = QStringLiteral("空字符");
+    const QString notUtf16 = QStringLiteral("不是有效的 UTF-16");
+    QTest::newRow("nul byte") << QByteArray("good 好\r\nbad \0x\r\n", 16) << nul << true;
+    QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n") << QStringLiteral("编码") << false;
+    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << nul << true;
+    QTest::newRow("utf-16 nul character") << utf16(QStringView(u"good 好\r\nbad \0x\r\n", 16), QStringConverter::Utf16LE)
+                                          << nul << true;
+    QTest::newRow("utf-16 odd byte count") << utf16(u"good 好\r\n", QStringConverter::Utf16LE) + "x" << notUtf16 << true;
+    QTest::newRow("utf-16 lone surrogate") << QByteArray("\xFF\xFEg\0o\0 \0\x00\xD8" "a\0", 12) << notUtf16 << true;
+    QTest::newRow("utf-16 ends inside a pair") << QByteArray("\xFE\xFF\0g\0 \xD8\x3D", 8) << notUtf16 << true;
 }
 
 void TestWordListImport::refusesFilesThatAreNoText()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    QFETCH(bool, refusedAt1252);
+    const auto refused = test::forCodePage(true, true, refusedAt1252);
+    if (!refused)
+        QSKIP("the rows know no other ANSI code page");
     const QString path = writeList(bytes);
     const ImportReport report = importWordList(path, *m_store);
-    QVERIFY(!report.ok);
+    QCOMPARE(report.ok, !*refused);
+    if (report.ok)
+        return;
     QVERIFY2(report.error.contains(QDir::toNativeSeparators(path)), qPrintable(report.error));
+    QVERIFY2(report.error.contains(why), qPrintable(report.error));
     QCOMPARE(report.written, 0);
     QVERIFY(listedWords(m_store->folder()).isEmpty());
 }
