@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what building, testing and running need on Debian 12. Quick when all is present.
 # With "windows": what cross-building for Windows and running its tests under Wine need, and
-# the zh_CN.UTF-8 locale (Wine then has the ANSI code page 936).
+# the zh_CN.UTF-8 and en_US.UTF-8 locales (Wine then has the ANSI code page 936, or 1252).
 set -eu
 
 # clang and libclang-rt-14-dev (libFuzzer, clang's sanitizers) build the fuzz targets.
@@ -26,11 +26,13 @@ for package in $packages; do
         missing="$missing $package"
     fi
 done
-locale_missing=false
-if [ "${1:-}" = windows ] && ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-    locale_missing=true
-fi
-[ -z "$missing" ] && ! $locale_missing && exit 0
+locales_missing=""
+for locale in zh_CN en_US; do
+    if [ "${1:-}" = windows ] && ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
+        locales_missing="$locales_missing $locale"
+    fi
+done
+[ -z "$missing" ] && [ -z "$locales_missing" ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
     sudo=""
@@ -47,8 +49,10 @@ if [ -n "$missing" ]; then
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 fi
-if $locale_missing; then
-    echo "install-deps: generating the zh_CN.UTF-8 locale"
-    $sudo sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+if [ -n "$locales_missing" ]; then
+    echo "install-deps: generating the UTF-8 locales of$locales_missing"
+    for locale in $locales_missing; do
+        $sudo sed -i "s/^# *\($locale.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    done
     $sudo locale-gen >/dev/null
 fi

@@ -37,7 +37,8 @@ struct ListLine
 /// Splits a line; nothing when it has no space.
 std::optional<ListLine> splitListLine(const QString &line);
 
-/// Imports a word list (UTF-8 or GB18030, lines ending in CR LF, LF or CR) into the store,
+/// Imports a word list (UTF-8, GB18030, the system's ANSI code page, or UTF-16 after its byte
+/// order mark; lines ending in CR LF, LF or CR) into the store,
 /// writing each entry before reading the next line. Lines that cannot give an entry are
 /// skipped and reported. A file that is no text, or no ordinary file (a pipe, a device), is
 /// refused before anything is written; a write error stops the import, keeping the entries
