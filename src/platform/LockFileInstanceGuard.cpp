@@ -41,9 +41,8 @@ bool LockFileInstanceGuard::acquire()
     if (m_lock->tryLock(0))
         return true;
     if (m_lock->error() == QLockFile::LockFailedError && QFileInfo(m_path).isFile()) {
-        // A live instance holds its lock file locked (Unix) or open (Windows), so the file
-        // can be removed only when its owner is gone: a crash, or a start that died before
-        // writing its name. Qt clears such a lock itself on Unix, not on Windows.
+        // A live instance holds its lock file locked, so the file can be removed only when
+        // its owner is gone: a crash, or a start that died before writing its name.
         if (!m_lock->removeStaleLockFile())
             return false;
         if (m_lock->tryLock(0))

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QMap>
+#include <QMetaType>
 #include <QString>
 #include <QtGlobal>
 
@@ -52,17 +53,28 @@ inline Entries storedEntries(const WordStore &store)
     return entries;
 }
 
-/// What a row expects of text on this system: with no ANSI code page (Linux), or under Windows'
-/// code page 936 or 1252; nothing on another code page.
+/// What a row expects of text on each system the tests run on: with no ANSI code page (Linux,
+/// UTF-8), and under Windows' code pages 936 and 1252.
 template <typename T>
-std::optional<T> forCodePage(const T &withoutAnsi, const T &cp936, const T &cp1252)
+struct ByCodePage
 {
-    switch (ansi::codePage()) {
-    case 0: return withoutAnsi;
-    case 936: return cp936;
-    case 1252: return cp1252;
+    T withoutAnsi;
+    T cp936;
+    T cp1252;
+
+    /// This system's; nothing under another code page.
+    std::optional<T> here() const
+    {
+        switch (ansi::codePage()) {
+        case 0: return withoutAnsi;
+        case 936: return cp936;
+        case 1252: return cp1252;
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
-}
+};
 
 } // namespace mirvo::test
+
+Q_DECLARE_METATYPE(mirvo::test::ByCodePage<QByteArray>)
+Q_DECLARE_METATYPE(mirvo::test::ByCodePage<bool>)

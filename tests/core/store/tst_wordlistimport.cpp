@@ -183,30 +183,33 @@ void TestWordListImport::refusesFilesThatAreNoText_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("why");
-    QTest::addColumn<bool>("refusedAt1252"); // that code page reads every byte
+    QTest::addColumn<test::ByCodePage<bool>>("refused");
     const QString nul = QStringLiteral("空字符");
     const QString notUtf16 = QStringLiteral("不是有效的 UTF-16");
-    QTest::newRow("nul byte") << QByteArray("good 好\r\nbad \0x\r\n", 16) << nul << true;
-    QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n") << QStringLiteral("编码") << false;
-    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << nul << true;
-    QTest::newRow("utf-16 nul character") << utf16(QStringView(u"good 好\r\nbad \0x\r\n", 16), QStringConverter::Utf16LE)
-                                          << nul << true;
-    QTest::newRow("utf-16 odd byte count") << utf16(u"good 好\r\n", QStringConverter::Utf16LE) + "x" << notUtf16 << true;
-    QTest::newRow("utf-16 lone surrogate") << QByteArray("\xFF\xFEg\0o\0 \0\x00\xD8" "a\0", 12) << notUtf16 << true;
-    QTest::newRow("utf-16 ends inside a pair") << QByteArray("\xFE\xFF\0g\0 \xD8\x3D", 8) << notUtf16 << true;
+    const test::ByCodePage<bool> always{true, true, true};
+    QTest::newRow("nul byte") << QByteArray("good 好\r\nbad \0x\r\n", 16) << nul << always;
+    // Code page 1252 reads every byte.
+    QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n") << QStringLiteral("编码")
+                                               << test::ByCodePage<bool>{true, true, false};
+    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << nul << always;
+    const QByteArray nulCharacter = utf16(QStringView(u"good 好\r\nbad \0x\r\n", 16), QStringConverter::Utf16LE);
+    QTest::newRow("utf-16 nul character") << nulCharacter << nul << always;
+    QTest::newRow("utf-16 odd byte count") << utf16(u"good 好\r\n", QStringConverter::Utf16LE) + "x" << notUtf16
+                                           << always;
+    QTest::newRow("utf-16 lone surrogate") << QByteArray("\xFF\xFEg\0o\0 \0\x00\xD8" "a\0", 12) << notUtf16 << always;
+    QTest::newRow("utf-16 ends inside a pair") << QByteArray("\xFE\xFF\0g\0 \xD8\x3D", 8) << notUtf16 << always;
 }
 
 void TestWordListImport::refusesFilesThatAreNoText()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, why);
-    QFETCH(bool, refusedAt1252);
-    const auto refused = test::forCodePage(true, true, refusedAt1252);
-    if (!refused)
+    QFETCH(test::ByCodePage<bool>, refused);
+    if (!refused.here())
         QSKIP("the rows know no other ANSI code page");
     const QString path = writeList(bytes);
     const ImportReport report = importWordList(path, *m_store);
-    QCOMPARE(report.ok, !*refused);
+    QCOMPARE(report.ok, !*refused.here());
     if (report.ok)
         return;
     QVERIFY2(report.error.contains(QDir::toNativeSeparators(path)), qPrintable(report.error));

@@ -103,13 +103,12 @@ void TestWordStore::writeEncodesSystemCodePageWithCrLf_data()
     // With no ANSI code page (Linux, UTF-8), at 936 and at 1252: as the system's editor keeps it.
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("meaning");
-    QTest::addColumn<QByteArray>("withoutAnsi");
-    QTest::addColumn<QByteArray>("cp936");
-    QTest::addColumn<QByteArray>("cp1252");
+    QTest::addColumn<test::ByCodePage<QByteArray>>("bytes");
     const QByteArray bom = "\xEF\xBB\xBF";
     const auto row = [](const char *name, const QString &word, const QString &meaning, const QByteArray &withoutAnsi,
                         const QByteArray &cp936, const QByteArray &cp1252) {
-        QTest::newRow(name) << word << meaning << withoutAnsi + "\r\n" << cp936 + "\r\n" << cp1252 + "\r\n";
+        QTest::newRow(name) << word << meaning
+                            << test::ByCodePage<QByteArray>{withoutAnsi + "\r\n", cp936 + "\r\n", cp1252 + "\r\n"};
     };
     const QString w = QStringLiteral("w");
     row("chinese", w, QStringLiteral("苹果"), "苹果", "\xC6\xBB\xB9\xFB", bom + "苹果");
@@ -128,15 +127,13 @@ void TestWordStore::writeEncodesSystemCodePageWithCrLf()
 {
     QFETCH(QString, word);
     QFETCH(QString, meaning);
-    QFETCH(QByteArray, withoutAnsi);
-    QFETCH(QByteArray, cp936);
-    QFETCH(QByteArray, cp1252);
-    const auto bytes = test::forCodePage(withoutAnsi, cp936, cp1252);
-    if (!bytes)
+    QFETCH(test::ByCodePage<QByteArray>, bytes);
+    const auto expected = bytes.here();
+    if (!expected)
         QSKIP("the rows know no other ANSI code page");
     const WordStore store(m_folder);
     QVERIFY(store.writeEntry(word, meaning, nullptr));
-    QCOMPARE(readBytes(store.entryPath(word)), *bytes);
+    QCOMPARE(readBytes(store.entryPath(word)), *expected);
     QCOMPARE(store.readMeaning(word, nullptr), meaning);
     QCOMPARE(listedWords(m_folder), QStringList{word});
 }

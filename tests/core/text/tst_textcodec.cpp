@@ -7,8 +7,9 @@
 
 using namespace mirvo;
 using Text = std::optional<QString>; // nothing: the bytes are no text
+using test::ByCodePage;
 
-Q_DECLARE_METATYPE(Text)
+Q_DECLARE_METATYPE(ByCodePage<Text>)
 
 class TestTextCodec : public QObject
 {
@@ -25,12 +26,13 @@ void TestTextCodec::decode_data()
 {
     // What the bytes read as with no ANSI code page and at 936 (GB18030), and at 1252.
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Text>("text");
-    QTest::addColumn<Text>("at1252");
+    QTest::addColumn<ByCodePage<Text>>("text");
     const auto row = [](const char *name, const QByteArray &bytes, const Text &text, const Text &at1252) {
-        QTest::newRow(name) << bytes << text << at1252;
+        QTest::newRow(name) << bytes << ByCodePage<Text>{text, text, at1252};
     };
-    const auto same = [&](const char *name, const QByteArray &bytes, const Text &text) { row(name, bytes, text, text); };
+    const auto same = [&](const char *name, const QByteArray &bytes, const Text &text) {
+        row(name, bytes, text, text);
+    };
     same("empty", QByteArray(), QString());
     same("ascii", "n. apple", QStringLiteral("n. apple"));
     same("utf-8 chinese", "中文", QStringLiteral("中文"));
@@ -57,9 +59,8 @@ void TestTextCodec::decode_data()
 void TestTextCodec::decode()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(Text, text);
-    QFETCH(Text, at1252);
-    const auto expected = test::forCodePage(text, text, at1252);
+    QFETCH(ByCodePage<Text>, text);
+    const auto expected = text.here();
     if (!expected)
         QSKIP("the rows know no other ANSI code page");
     QCOMPARE(textcodec::decode(bytes), *expected);
@@ -71,13 +72,11 @@ void TestTextCodec::encodeReadable_data()
 {
     // The bytes with no ANSI code page (UTF-8 is the system's), at 936 and at 1252.
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("withoutAnsi");
-    QTest::addColumn<QByteArray>("cp936");
-    QTest::addColumn<QByteArray>("cp1252");
+    QTest::addColumn<ByCodePage<QByteArray>>("bytes");
     const QByteArray bom = "\xEF\xBB\xBF";
     const auto row = [&](const char *name, const QString &text, const QByteArray &withoutAnsi,
                          const QByteArray &cp936, const QByteArray &cp1252) {
-        QTest::newRow(name) << text << withoutAnsi << cp936 << cp1252;
+        QTest::newRow(name) << text << ByCodePage<QByteArray>{withoutAnsi, cp936, cp1252};
     };
     row("empty", QString(), {}, {}, {});
     row("ascii", QStringLiteral("n. apple"), "n. apple", "n. apple", "n. apple");
@@ -103,14 +102,12 @@ void TestTextCodec::encodeReadable_data()
 void TestTextCodec::encodeReadable()
 {
     QFETCH(QString, text);
-    QFETCH(QByteArray, withoutAnsi);
-    QFETCH(QByteArray, cp936);
-    QFETCH(QByteArray, cp1252);
-    const auto bytes = test::forCodePage(withoutAnsi, cp936, cp1252);
-    if (!bytes)
+    QFETCH(ByCodePage<QByteArray>, bytes);
+    const auto expected = bytes.here();
+    if (!expected)
         QSKIP("the rows know no other ANSI code page");
-    QCOMPARE(textcodec::encodeReadable(text), *bytes);
-    QCOMPARE(textcodec::decode(*bytes), text);
+    QCOMPARE(textcodec::encodeReadable(text), *expected);
+    QCOMPARE(textcodec::decode(*expected), text);
 }
 
 QTEST_MAIN(TestTextCodec)
