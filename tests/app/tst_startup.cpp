@@ -78,7 +78,7 @@ void TestStartup::firstRun_data()
     QTest::newRow("with words.txt") << QByteArray("one 一\r\ntwo 二\r\n") << true
                                     << QStringList{QStringLiteral("one"), QStringLiteral("two")};
     QTest::newRow("without words.txt") << QByteArray() << false << QStringList{};
-    QTest::newRow("stops at a refused file") << QByteArray("one \x81\x20\r\n") << true << QStringList{};
+    QTest::newRow("stops at a refused file") << QByteArray("one \0\r\n", 7) << true << QStringList{};
     QTest::newRow("bad line skipped") << QByteArray("one 一\r\nbad\r\ntwo 二\r\n") << true
                                       << QStringList{QStringLiteral("one"), QStringLiteral("two")};
 }

@@ -177,6 +177,8 @@ void TestHostileInputs::hostileWordLists()
     QFETCH(Entries, entries);
     QFETCH(qint64, skipped);
     QFETCH(QString, refusal);
+    if (refusal.contains(QStringLiteral("GBK/GB18030")) && ansi::codePage() == 1252)
+        QSKIP("code page 1252 reads every byte as text");
     list.replace(outsidePlaceholder.toUtf8(), m_dir->path().toUtf8());
     QVERIFY(writeBytes(m_listPath, list));
     QVERIFY(m_store->writeEntry(QStringLiteral("kept"), QStringLiteral("已有"), nullptr));
