@@ -26,8 +26,8 @@ public:
     std::optional<Encoding> result() const;
     bool utf8Valid() const { return m_utf8Valid; }
 
-    /// The whole text at once: its GB18030 reading is looked at only when the UTF-8 one
-    /// leaves the choice open (two-byte characters only, or invalid). When the text is valid
+    /// The whole text at once: its GB18030 and ANSI readings are looked at only when the UTF-8
+    /// one leaves the choice open (two-byte characters only, or invalid). When the text is valid
     /// UTF-8, *utf8Text (if given) receives it decoded, a leading BOM dropped.
     static std::optional<Encoding> resultOfWhole(QByteArrayView bytes, QString *utf8Text = nullptr);
 
