@@ -92,6 +92,16 @@ QHash<QString, QString> meaningsIn(const QList<QByteArray> &lines, bool utf8)
     return meanings;
 }
 
+/// The list's bytes as the import reads them: UTF-16 after its byte order mark, as UTF-8.
+QByteArray asRead(const QByteArray &list)
+{
+    if (list.startsWith("\xFF\xFE"))
+        return QString(QStringDecoder(QStringDecoder::Utf16LE).decode(list)).toUtf8();
+    if (list.startsWith("\xFE\xFF"))
+        return QString(QStringDecoder(QStringDecoder::Utf16BE).decode(list)).toUtf8();
+    return list;
+}
+
 /// Where the sandboxes go: tmpfs where there is one, as the import syncs every entry and a
 /// disk would make each execution wait for it.
 QString sandboxTemplate()
@@ -153,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     require(report.written >= stored.size(), "more entries than writes");
     // The import reads the whole list in one encoding; each entry holds its word's last meaning.
-    const QList<QByteArray> lines = splitLines(list);
+    const QList<QByteArray> lines = splitLines(asRead(list));
     require(meaningsIn(lines, true) == stored || meaningsIn(lines, false) == stored,
             "entries differ from what the list gives");
     return 0;
