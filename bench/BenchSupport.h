@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drill/RandomSource.h"
 #include "core/store/WordStore.h"
 #include "core/update/PageTitle.h"
 #include "forms/drill/FrmMain.h"
@@ -10,7 +11,6 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
 #include "platform/QtSpeech.h"
-#include "platform/RandomSource.h"
 #include "platform/SystemRegistry.h"
 
 #include <QString>

@@ -55,8 +55,8 @@ struct Answer
 Answer rightAnswer(bench::DrillWindow &drill, int position)
 {
     mirvo::WordList &list = drill.store.words();
-    drill.window->flWords()->select(position % list.count());
-    const QString word = list.nameAt(drill.window->flWords()->selectedRow());
+    drill.window->wordList()->select(position % list.count());
+    const QString word = list.nameAt(drill.window->wordList()->selectedRow());
     QString error;
     const QString meaning = drill.store.readMeaning(word, &error).value_or(QString());
     QApplication::processEvents();

@@ -36,7 +36,7 @@ void oneQuestion(benchmark::State &state)
         QApplication::processEvents(); // the repaint of the last question is not timed
         drill.random.draws.clear();
         const auto start = bench::Clock::now();
-        drill.window->Huan();
+        drill.window->drill().askNextWord();
         measured.push_back(bench::since(start));
         state.SetIterationTime(measured.back());
 

@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     const QString storeFolder = mirvo::storeFolderFor(programFolder, dataFolder);
     QDir().mkpath(QFileInfo(storeFolder).path());
-    const mirvo::WordStore store(storeFolder);
+    mirvo::WordStore store(storeFolder);
 
     mirvo::LockFileInstanceGuard guard(QCoreApplication::applicationFilePath());
     mirvo::QtDialogs dialogs;

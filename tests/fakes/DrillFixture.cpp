@@ -20,7 +20,7 @@ QStringList DrillFixture::captions() const
 {
     QStringList result;
     for (int index = 1; index <= 4; ++index)
-        result.append(window->cmdOption(index)->text());
+        result.append(window->answerButton(index)->text());
     return result;
 }
 

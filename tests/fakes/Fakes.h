@@ -1,10 +1,10 @@
 #pragma once
 
 #include "FakeDialogs.h"
+#include "core/drill/RandomSource.h"
 #include "platform/InstanceGuard.h"
 #include "platform/PageLoader.h"
 #include "platform/ProgramEnd.h"
-#include "platform/RandomSource.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"

@@ -98,13 +98,56 @@ bool WordList::reread(QString *error)
         name.name = nameFromBytes(name.bytes);
         name.lower = name.name.toLower();
     }
+    sortAdded(added);
+    applyReading(added);
+    return true;
+}
+
+void WordList::sortAdded(std::vector<Added> &added)
+{
     std::sort(added.begin(), added.end(), addedBefore<Added>);
-    // A name the directory gave twice (removed and made again during the reading) is one row.
+    // A name given twice (removed and made again during a reading) is one row.
     added.erase(std::unique(added.begin(), added.end(),
                             [](const Added &a, const Added &b) { return a.bytes == b.bytes; }),
                 added.end());
+}
+
+void WordList::insertNames(const QStringList &names)
+{
+    // A list whose reading failed stays empty until the folder is read whole again.
+    if (m_failed)
+        return;
+    std::vector<Added> added;
+    for (const QString &name : names) {
+        std::string bytes = nameBytes(name);
+        if (m_words.find(bytes) == m_words.end())
+            added.push_back({name.toLower(), name, std::move(bytes)});
+    }
+    if (added.empty())
+        return;
+    m_order.forget(); // the rows are no longer the last reading's
+    if (added.size() == 1) {
+        insertRow(added.front());
+        return;
+    }
+    sortAdded(added);
+    // Every row is the current reading's, so the walk below finds only new names.
     applyReading(added);
-    return true;
+}
+
+void WordList::removeName(const QString &name)
+{
+    const auto known = m_words.find(nameBytes(name));
+    if (known == m_words.end())
+        return;
+    m_order.forget();
+    removeRow(rowIn(known));
+}
+
+int WordList::rowOf(const QString &name) const
+{
+    const auto known = m_words.find(nameBytes(name));
+    return known == m_words.end() ? -1 : int(rowIn(known) - m_rows.cbegin());
 }
 
 void WordList::markFollowed()
@@ -220,29 +263,45 @@ bool WordList::applyChanges(const std::vector<FolderWatch::Change> &changes)
         const auto known = m_words.find(change.bytes);
         if (change.listed && known == m_words.end()) {
             Added added{QString(), nameFromBytes(change.bytes), change.bytes};
-            const qsizetype row = rowFor(added.name);
-            beginInsertRows({}, int(row), int(row));
-            m_rows.insert(m_rows.begin() + row, remember(added));
-            endInsertRows();
+            insertRow(added);
         } else if (!change.listed && known != m_words.end()) {
-            const auto row = std::find(lowerRow(known->second.name), m_rows.cend(), &*known);
+            const auto row = rowIn(known);
             if (row == m_rows.cend())
                 return false;
-            const int at = int(row - m_rows.cbegin());
-            beginRemoveRows({}, at, at);
-            m_rows.erase(row);
-            endRemoveRows();
-            m_words.erase(known);
+            removeRow(row);
         }
     }
     return true;
 }
 
-std::vector<WordList::Row>::const_iterator WordList::lowerRow(const QString &name) const
+void WordList::insertRow(Added &added)
 {
-    return std::lower_bound(m_rows.cbegin(), m_rows.cend(), name, [](const Row row, const QString &value) {
-        return wordnames::listedBefore(row->second.name, value);
-    });
+    const qsizetype row = rowFor(added.name);
+    beginInsertRows({}, int(row), int(row));
+    m_rows.insert(m_rows.begin() + row, remember(added));
+    endInsertRows();
+}
+
+void WordList::removeRow(std::vector<Row>::const_iterator row)
+{
+    if (row == m_rows.cend())
+        return;
+    const int at = int(row - m_rows.cbegin());
+    const std::string bytes = (*row)->first;
+    beginRemoveRows({}, at, at);
+    m_rows.erase(row);
+    endRemoveRows();
+    m_words.erase(bytes);
+}
+
+std::vector<WordList::Row>::const_iterator WordList::rowIn(Words::const_iterator known) const
+{
+    // Rows are sorted by name: the first that is not before it, then on to this very one.
+    const auto first = std::lower_bound(m_rows.cbegin(), m_rows.cend(), known->second.name,
+                                        [](const Row row, const QString &value) {
+                                            return wordnames::listedBefore(row->second.name, value);
+                                        });
+    return std::find_if(first, m_rows.cend(), [&](const Row row) { return row == &*known; });
 }
 
 qsizetype WordList::rowFor(const QString &name) const

@@ -123,7 +123,7 @@ ClassifiedLine classifyLine(QByteArray bytes, bool tooLong, bool firstLine,
 }
 
 /// Write step: writes each line's entry before reading the next; a write error stops.
-ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, const WordStore &store)
+ImportReport writeEntries(QFile &file, textcodec::Encoding encoding, WordStore &store)
 {
     ImportReport report;
     WordStore::Writer writer(store);
@@ -168,7 +168,7 @@ std::optional<ListLine> splitListLine(const QString &line)
     return ListLine{line.left(space), line.mid(space + 1)};
 }
 
-ImportReport importWordList(const QString &listPath, const WordStore &store)
+ImportReport importWordList(const QString &listPath, WordStore &store)
 {
     QFile file(listPath);
     QString why;

@@ -91,7 +91,7 @@ void TestWordStore::entryPathConcatenates()
 
 void TestWordStore::writeCreatesAndReplaces()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
     QVERIFY2(store.writeEntry(QStringLiteral("apple"), QStringLiteral("苹果"), &error), qPrintable(error));
     QVERIFY(store.writeEntry(QStringLiteral("apple"), QStringLiteral("n. 苹果树"), &error));
@@ -126,7 +126,7 @@ void TestWordStore::writeEncodesSystemCodePageWithCrLf()
     QFETCH(QString, meaning);
     QFETCH(QByteArray, utf8Bytes);
     QFETCH(QByteArray, gbBytes);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(word, meaning, nullptr));
     const bool utf8 = textcodec::systemEncoding == textcodec::Encoding::Utf8;
     QCOMPARE(readBytes(store.entryPath(word)), utf8 ? utf8Bytes : gbBytes);
@@ -167,7 +167,7 @@ void TestWordStore::readFirstLineOnly()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, meaning);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(store.entryPath(QStringLiteral("w")), content));
     QString error;
     const auto read = store.readMeaning(QStringLiteral("w"), &error);
@@ -202,7 +202,7 @@ void TestWordStore::unsafeWordsAreRefused_data()
 void TestWordStore::unsafeWordsAreRefused()
 {
     QFETCH(QString, word);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
     QVERIFY(!store.writeEntry(word, QStringLiteral("x"), &error));
     QVERIFY2(error.contains(word), qPrintable(error));
@@ -214,7 +214,7 @@ void TestWordStore::unsafeWordsAreRefused()
 
 void TestWordStore::failedWriteKeepsOldEntry()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("keep"), QStringLiteral("旧"), nullptr));
     QString error;
 #ifdef Q_OS_WIN
@@ -242,7 +242,7 @@ void TestWordStore::failedWriteKeepsOldEntry()
 
 void TestWordStore::deleteMissingEntryCountsAsDeleted()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("gone"), QStringLiteral("x"), nullptr));
     QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
     QVERIFY(!QFile::exists(store.entryPath(QStringLiteral("gone"))));
@@ -251,7 +251,7 @@ void TestWordStore::deleteMissingEntryCountsAsDeleted()
 
 void TestWordStore::removeStoreLeavesHiddenFiles()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(m_folder + QStringLiteral("/.hidden"), "keep me"));
     QString error;
     QVERIFY(!store.removeStore(&error));
@@ -265,7 +265,7 @@ void TestWordStore::removeStoreLeavesHiddenFiles()
 
 void TestWordStore::readingFolderOrMissingEntryFails()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(QDir(m_folder).mkdir(QStringLiteral("folder")));
     QString error;
     QVERIFY(!store.readMeaning(QStringLiteral("folder"), &error).has_value());
@@ -458,7 +458,7 @@ void TestWordStore::failedReadingEmptiesTheList()
 {
     QFETCH(QString, fault);
     QFETCH(QString, reason);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("a"), QStringLiteral("一"), nullptr));
     WordList &list = store.words();
     QVERIFY(list.reread());
@@ -510,7 +510,7 @@ void TestWordStore::handMadeNamesReadAndDelete()
     QSKIP("a backslash separates folders on Windows");
 #else
     // The import refuses such a word, but a file put there by hand is a word like any other.
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(m_folder + QStringLiteral("/a\\b"), "手工\n"));
     QCOMPARE(listedWords(m_folder), QStringList{QStringLiteral("a\\b")});
     QString error;
@@ -523,7 +523,7 @@ void TestWordStore::handMadeNamesReadAndDelete()
 
 void TestWordStore::removeStoreClearsLeftTemporaries()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(m_folder + QStringLiteral("/.mirvo-123-4.tmp"), "half"));
     QString error;
     QVERIFY2(store.removeStore(&error), qPrintable(error));
@@ -532,7 +532,7 @@ void TestWordStore::removeStoreClearsLeftTemporaries()
 
 void TestWordStore::reasonsAreInChinese()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
     QVERIFY(!store.readMeaning(QStringLiteral("missing"), &error));
     QVERIFY2(error.contains(QStringLiteral("不存在")), qPrintable(error));
@@ -540,7 +540,7 @@ void TestWordStore::reasonsAreInChinese()
 
 void TestWordStore::writesWhereTheStoreIs()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
 #ifdef Q_OS_UNIX
     // A folder one may write in but not list still takes entries.

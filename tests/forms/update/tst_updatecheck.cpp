@@ -57,8 +57,10 @@ private Q_SLOTS:
     void evaluation_data();
     void evaluation();
     void everyDownloadEvaluatesAfresh();
-    void label3Click_data();
-    void label3Click();
+    void heldPageWaitsForTheEventLoop_data();
+    void heldPageWaitsForTheEventLoop();
+    void upgradeIfOffered_data();
+    void upgradeIfOffered();
     void offAsksNothingAndShowsNothing();
 
 private:
@@ -204,7 +206,44 @@ void TestUpdateCheck::everyDownloadEvaluatesAfresh()
     QCOMPARE(m_fakes->pageLoader.navigated.size(), 1);
 }
 
-void TestUpdateCheck::label3Click_data()
+void TestUpdateCheck::heldPageWaitsForTheEventLoop_data()
+{
+    QTest::addColumn<int>("holds"); // nested
+    QTest::addColumn<bool>("heldAgain"); // by another box before the event loop runs
+    QTest::newRow("one hold") << 1 << false;
+    QTest::newRow("two holds") << 2 << false;
+    QTest::newRow("held again meanwhile") << 1 << true;
+}
+
+void TestUpdateCheck::heldPageWaitsForTheEventLoop()
+{
+    QFETCH(int, holds);
+    QFETCH(bool, heldAgain);
+    m_check->start();
+    std::vector<std::unique_ptr<UpdateCheck::Hold>> held;
+    for (int i = 0; i < holds; ++i)
+        held.push_back(std::make_unique<UpdateCheck::Hold>(*m_check));
+    m_fakes->pageLoader.finishWith(QStringLiteral("[1.2]"));
+    while (!held.empty()) {
+        QCoreApplication::processEvents();
+        QCOMPARE(m_label->text(), checking);
+        held.pop_back();
+    }
+    // Released, the step that held it goes on first.
+    QCOMPARE(m_label->text(), checking);
+    if (heldAgain) {
+        const UpdateCheck::Hold again(*m_check);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_label->text(), checking);
+    }
+    QVERIFY(m_fakes->dialogs.shown.isEmpty());
+    m_fakes->dialogs.answerNext(MessageAnswer::No);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_fakes->dialogs.shown.size(), 1);
+    QCOMPARE(m_label->text(), upgrade);
+}
+
+void TestUpdateCheck::upgradeIfOffered_data()
 {
     QTest::addColumn<Reach>("reach");
     QTest::addColumn<Title>("title"); // of the page, when the check gets that far
@@ -225,7 +264,7 @@ void TestUpdateCheck::label3Click_data()
     QTest::newRow("the offer's text, no offer") << Reach::Label << Title() << absent << false << false;
 }
 
-void TestUpdateCheck::label3Click()
+void TestUpdateCheck::upgradeIfOffered()
 {
     QFETCH(Reach, reach);
     QFETCH(Title, title);
@@ -249,7 +288,7 @@ void TestUpdateCheck::label3Click()
     if (failSaves)
         m_fakes->dialogs.answerNext(MessageAnswer::Ok);
 
-    m_check->label3Click();
+    m_check->upgradeIfOffered();
 
     QCOMPARE(m_fakes->settings.values.value(flagAddress(), absent), upgrades ? QStringLiteral("0") : flag);
     QCOMPARE(m_fakes->shell.opened, upgrades ? QStringList{downloadPage} : QStringList());
@@ -276,7 +315,7 @@ void TestUpdateCheck::offAsksNothingAndShowsNothing()
     QCOMPARE(m_label->text(), QString());
 
     m_label->setTextFitted(upgrade);
-    m_check->label3Click();
+    m_check->upgradeIfOffered();
     QCOMPARE(m_fakes->shell.opened, QStringList());
     QCOMPARE(m_fakes->programEnd.ends, 0);
     QVERIFY(m_fakes->settings.values.isEmpty());
