@@ -326,7 +326,7 @@ void TestFaults::settingsFileFaults()
     QtSettingsStore settings;
     FakeServices &fakes = m_fixture->fakes;
     const Services services{fakes.dialogs, fakes.shell, settings, fakes.random, fakes.programEnd,
-                            fakes.pageLoader, fakes.registry, fakes.speech};
+                            fakes.pageLoader, fakes.systemInfo, fakes.speech};
     m_fixture->window = std::make_unique<FrmMain>(services, *m_fixture->store, QStringLiteral("http://mirvo.test"));
     m_fixture->window->show();
 
