@@ -84,7 +84,7 @@ FrmMain::FrmMain(const Services &services, WordStore &store, const QString &site
     bindDrill();
     createActions();
     setTabOrder();
-    m_dontKnowButton->setFocus(); // first in the focus order, so a stray key cannot untick ckDlt
+    m_dontKnowButton->setFocus(); // first in the focus order, so a stray key cannot untick the option
     // Fixed size below the menu bar, centred on the screen.
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     if (const QScreen *screen = this->screen())
