@@ -36,4 +36,16 @@ QString DrillFixture::problems() const
     return result.join(QStringLiteral("; "));
 }
 
+QString dropFixture(std::unique_ptr<DrillFixture> &fixture)
+{
+    QStringList left;
+    if (fixture && !fixture->problems().isEmpty())
+        left.append(fixture->problems());
+    fixture.reset();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *w) { return w->isVisible(); }))
+        left.append(QStringLiteral("a window is still shown"));
+    return left.join(QStringLiteral("; "));
+}
+
 } // namespace mirvo::test

@@ -45,11 +45,8 @@ private:
 
 void TestDrillAccess::cleanup()
 {
-    if (m_fixture)
-        QVERIFY2(m_fixture->problems().isEmpty(), qPrintable(m_fixture->problems()));
-    m_fixture.reset();
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    QVERIFY(std::none_of(windows.cbegin(), windows.cend(), [](const QWidget *w) { return w->isVisible(); }));
+    const QString left = dropFixture(m_fixture);
+    QVERIFY2(left.isEmpty(), qPrintable(left));
 }
 
 void TestDrillAccess::speakWord_data()
