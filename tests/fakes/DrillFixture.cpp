@@ -29,10 +29,8 @@ QString DrillFixture::problems() const
     QStringList result;
     if (!fakes.dialogs.leftovers().isEmpty())
         result.append(fakes.dialogs.leftovers());
-    if (fakes.random.ranOut)
-        result.append(QStringLiteral("ran out of scripted random numbers"));
-    if (fakes.random.remaining() > 0)
-        result.append(QStringLiteral("%1 scripted random number(s) unused").arg(fakes.random.remaining()));
+    if (!fakes.random.leftovers().isEmpty())
+        result.append(fakes.random.leftovers());
     return result.join(QStringLiteral("; "));
 }
 

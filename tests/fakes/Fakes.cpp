@@ -12,6 +12,15 @@ float ScriptedRandom::next()
     return m_values.takeFirst();
 }
 
+QString ScriptedRandom::leftovers() const
+{
+    if (ranOut)
+        return QStringLiteral("ran out of scripted random numbers");
+    if (!m_values.isEmpty())
+        return QStringLiteral("%1 scripted random number(s) unused").arg(m_values.size());
+    return {};
+}
+
 QString MemorySettings::address(const QString &application, const QString &section,
                                 const QString &key)
 {

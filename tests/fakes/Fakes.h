@@ -30,6 +30,8 @@ public:
     int draws = 0;
     bool ranOut = false;
     qsizetype remaining() const { return m_values.size(); }
+    /// Empty when every scripted number was used and none was missing.
+    QString leftovers() const;
 
 private:
     QList<float> m_values;

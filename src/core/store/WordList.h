@@ -48,6 +48,10 @@ public:
 
 private:
     friend class WordStore;
+    /// Past this many separate runs of changes (an import), one reset is cheaper for the views
+    /// than moving rows run by run; and as many notices are worth no more than a reading.
+    static constexpr size_t manyRuns = 16;
+
     /// The store wrote these entries: names not listed yet join the rows in listing order, in
     /// one batch of row signals (a reset past many separate runs).
     void insertNames(const QStringList &names);

@@ -1,6 +1,5 @@
-#include "Fakes.h"
+#include "DrillHarness.h"
 #include "TestSupport.h"
-#include "core/drill/Drill.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -17,15 +16,6 @@ namespace {
 const QString correct = QStringLiteral("恭喜！正确。");
 const QString allLearned = QStringLiteral("恭喜你，全部背掉了！");
 constexpr float belowOne = 0.99999994f;
-
-/// A message as the drill asked for it, with what the drill showed while it was up.
-struct Seen
-{
-    DrillMessage::Kind kind;
-    QString text;
-    int count;
-    QString asked;
-};
 
 /// "word meaning" pairs, split at the first space.
 using Words = QStringList;
@@ -50,66 +40,20 @@ private slots:
     void entryGoneBehindTheDrillsBack();
     void importList_data();
     void importList();
-    void takeBack_data();
-    void takeBack();
-    void takeBackWhenTheNameIsTaken_data();
-    void takeBackWhenTheNameIsTaken();
 
 private:
-    /// Writes the words, scripts the first question's draws and starts the drill.
-    void start(const Words &words, const QList<float> &draws);
-    QStringList texts() const;
-    QString folder() const { return m_dir->filePath(QStringLiteral("words")); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<WordStore> m_store;
-    std::unique_ptr<ScriptedRandom> m_random;
-    std::unique_ptr<Drill> m_drill;
-    QList<Seen> m_seen;
-    QList<int> m_picked;
-    int m_finished = 0;
+    std::unique_ptr<DrillHarness> m_h;
 };
 
 void TestDrill::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_store = std::make_unique<WordStore>(folder());
-    QVERIFY(m_store->create(nullptr));
-    m_random = std::make_unique<ScriptedRandom>();
-    m_drill = std::make_unique<Drill>(*m_store, *m_random);
-    m_seen.clear();
-    m_picked.clear();
-    m_finished = 0;
-    connect(m_drill.get(), &Drill::messageDue, this, [this](const DrillMessage &message) {
-        m_seen.append({message.kind, message.text, m_drill->remainingCount(), m_drill->question().word});
-    });
-    connect(m_drill.get(), &Drill::wordPicked, this, [this](int row) { m_picked.append(row); });
-    connect(m_drill.get(), &Drill::finished, this, [this] { ++m_finished; });
+    m_h = std::make_unique<DrillHarness>();
 }
 
 void TestDrill::cleanup()
 {
-    QVERIFY2(!m_random->ranOut, "ran out of scripted random numbers");
-    QCOMPARE(m_random->remaining(), 0);
-    m_drill.reset();
-    m_store.reset();
-}
-
-void TestDrill::start(const Words &words, const QList<float> &draws)
-{
-    for (const QString &line : words)
-        QVERIFY(writeBytes(m_store->entryPath(line.section(QLatin1Char(' '), 0, 0)),
-                           line.section(QLatin1Char(' '), 1).toUtf8() + "\r\n"));
-    m_random->script(draws);
-    m_drill->start();
-}
-
-QStringList TestDrill::texts() const
-{
-    QStringList result;
-    for (const Seen &seen : m_seen)
-        result.append(seen.text);
-    return result;
+    QVERIFY2(m_h->random.leftovers().isEmpty(), qPrintable(m_h->random.leftovers()));
+    m_h.reset();
 }
 
 void TestDrill::asksFromScriptedDraws_data()
@@ -148,19 +92,19 @@ void TestDrill::asksFromScriptedDraws()
     QFETCH(QList<float>, draws);
     QFETCH(int, picked);
     QFETCH(QStringList, options);
-    QSignalSpy questions(m_drill.get(), &Drill::questionChanged);
-    start(words, draws);
-    const Question &question = m_drill->question();
+    QSignalSpy questions(&m_h->drill, &Drill::questionChanged);
+    m_h->start(words, draws);
+    const Question &question = m_h->drill.question();
     QCOMPARE(QStringList(question.options.cbegin(), question.options.cend()), options);
-    QCOMPARE(m_picked, picked < 0 ? QList<int>() : QList<int>{picked});
+    QCOMPARE(m_h->picked, picked < 0 ? QList<int>() : QList<int>{picked});
     QCOMPARE(questions.count(), picked < 0 ? 0 : 1);
     QCOMPARE(question.asked, picked >= 0);
     if (picked >= 0) {
-        QCOMPARE(question.word, m_store->words().nameAt(picked));
+        QCOMPARE(question.word, m_h->store.words().nameAt(picked));
         QCOMPARE(question.meaning, words.at(picked).section(QLatin1Char(' '), 1));
-        QCOMPARE(m_random->reseeds, 2); // one for the pick, one for the build
+        QCOMPARE(m_h->random.reseeds, 2); // one for the pick, one for the build
     }
-    QVERIFY(m_seen.isEmpty());
+    QVERIFY(m_h->seen.isEmpty());
 }
 
 void TestDrill::answer_data()
@@ -194,25 +138,25 @@ void TestDrill::answer()
     QFETCH(int, countDuringMessage);
     QFETCH(int, learned);
     // "a" asked, its meaning on button 1, "c" on the others.
-    start({QStringLiteral("a 一"), QStringLiteral("b 二"), QStringLiteral("c ") + cMeaning}, {0.0f, 0.0f, 0.9f, 0.9f, 0.9f});
+    m_h->start({QStringLiteral("a 一"), QStringLiteral("b 二"), QStringLiteral("c ") + cMeaning}, {0.0f, 0.0f, 0.9f, 0.9f, 0.9f});
     if (goneBefore)
-        QVERIFY(QFile::remove(m_store->entryPath(QStringLiteral("a"))));
-    QSignalSpy counts(m_drill.get(), &Drill::remainingCountChanged);
-    m_random->script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+        QVERIFY(QFile::remove(m_h->store.entryPath(QStringLiteral("a"))));
+    QSignalSpy counts(&m_h->drill, &Drill::remainingCountChanged);
+    m_h->random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
 
-    QCOMPARE(m_drill->answer(slot, deleteLearned), outcome);
+    QCOMPARE(m_h->drill.answer(slot, deleteLearned), outcome);
 
-    QCOMPARE(m_seen.size(), 1);
-    QCOMPARE(m_seen.at(0).text, message);
-    QCOMPARE(m_seen.at(0).kind, outcome == Drill::Outcome::Right ? DrillMessage::Kind::Information : DrillMessage::Kind::Warning);
+    QCOMPARE(m_h->seen.size(), 1);
+    QCOMPARE(m_h->seen.at(0).text, message);
+    QCOMPARE(m_h->seen.at(0).kind, outcome == Drill::Outcome::Right ? DrillMessage::Kind::Information : DrillMessage::Kind::Warning);
     // The count is the new one while the message is up; the next word follows it.
-    QCOMPARE(m_seen.at(0).count, countDuringMessage);
-    QCOMPARE(m_seen.at(0).asked, QStringLiteral("a"));
+    QCOMPARE(m_h->seen.at(0).count, countDuringMessage);
+    QCOMPARE(m_h->seen.at(0).asked, QStringLiteral("a"));
     QCOMPARE(counts.isEmpty() ? 3 : counts.last().at(0).toInt(), countDuringMessage);
-    QCOMPARE(m_drill->question().word, m_store->words().nameAt(0));
-    QCOMPARE(QFile::exists(m_store->entryPath(QStringLiteral("a"))), !goneBefore && countDuringMessage == 3);
-    QCOMPARE(m_drill->learnedCount(), learned);
-    QCOMPARE(m_finished, 0);
+    QCOMPARE(m_h->drill.question().word, m_h->store.words().nameAt(0));
+    QCOMPARE(QFile::exists(m_h->store.entryPath(QStringLiteral("a"))), !goneBefore && countDuringMessage == 3);
+    QCOMPARE(m_h->drill.learnedCount(), learned);
+    QCOMPARE(m_h->finished, 0);
 }
 
 void TestDrill::lastWord_data()
@@ -232,47 +176,47 @@ void TestDrill::lastWord()
     QFETCH(bool, hiddenFile);
     QFETCH(QStringList, messages);
     QFETCH(int, finished);
-    start({QStringLiteral("only 唯一")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_h->start({QStringLiteral("only 唯一")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     if (hiddenFile)
-        QVERIFY(writeBytes(folder() + QStringLiteral("/.notes"), "mine"));
+        QVERIFY(writeBytes(m_h->folder() + QStringLiteral("/.notes"), "mine"));
     if (finished == 0)
-        m_random->script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    const auto outcome = m_drill->answer(4, deleteLearned);
+        m_h->random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    const auto outcome = m_h->drill.answer(4, deleteLearned);
     QCOMPARE(outcome, finished ? Drill::Outcome::AllLearned : Drill::Outcome::Right);
-    QCOMPARE(m_seen.size(), messages.size());
+    QCOMPARE(m_h->seen.size(), messages.size());
     for (qsizetype i = 0; i < messages.size(); ++i) {
         const QString start = messages.at(i).contains(QLatin1String("%1"))
-                                  ? messages.at(i).arg(QDir::toNativeSeparators(folder()))
+                                  ? messages.at(i).arg(QDir::toNativeSeparators(m_h->folder()))
                                   : messages.at(i);
-        QVERIFY2(m_seen.at(i).text.startsWith(start), qPrintable(m_seen.at(i).text));
+        QVERIFY2(m_h->seen.at(i).text.startsWith(start), qPrintable(m_h->seen.at(i).text));
     }
-    QCOMPARE(m_seen.at(0).count, finished ? 0 : 1);
-    QCOMPARE(m_finished, finished);
-    QCOMPARE(QFileInfo::exists(folder()), hiddenFile || !finished);
+    QCOMPARE(m_h->seen.at(0).count, finished ? 0 : 1);
+    QCOMPARE(m_h->finished, finished);
+    QCOMPARE(QFileInfo::exists(m_h->folder()), hiddenFile || !finished);
     if (hiddenFile)
-        QCOMPARE(readBytes(folder() + QStringLiteral("/.notes")), QByteArray("mine"));
+        QCOMPARE(readBytes(m_h->folder() + QStringLiteral("/.notes")), QByteArray("mine"));
 }
 
 void TestDrill::storeThatCannotBeReadIsNoEnd()
 {
-    start({QStringLiteral("only 唯一")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    const QString away = m_dir->filePath(QStringLiteral("away"));
-    QVERIFY(QDir().rename(folder(), away));
+    m_h->start({QStringLiteral("only 唯一")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    const QString away = m_h->dir.filePath(QStringLiteral("away"));
+    QVERIFY(QDir().rename(m_h->folder(), away));
 
     // No congratulation, no removal, no end: the store cannot be read, and the user is told why.
-    QCOMPARE(m_drill->answer(1, true), Drill::Outcome::StoreUnreadable);
-    QCOMPARE(texts(), QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(folder()))});
-    QCOMPARE(m_finished, 0);
-    QVERIFY(!m_drill->question().asked);
-    QCOMPARE(m_drill->remainingCount(), 0);
+    QCOMPARE(m_h->drill.answer(1, true), Drill::Outcome::StoreUnreadable);
+    QCOMPARE(m_h->texts(), QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(m_h->folder()))});
+    QCOMPARE(m_h->finished, 0);
+    QVERIFY(!m_h->drill.question().asked);
+    QCOMPARE(m_h->drill.remainingCount(), 0);
     QVERIFY(QFileInfo::exists(away + QStringLiteral("/only")));
 
     // Back in its place, the store is read again for the next word.
-    QVERIFY(QDir().rename(away, folder()));
-    m_random->script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_drill->askAnotherWord();
-    QCOMPARE(m_drill->question().word, QStringLiteral("only"));
-    QCOMPARE(m_drill->remainingCount(), 1);
+    QVERIFY(QDir().rename(away, m_h->folder()));
+    m_h->random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_h->drill.askAnotherWord();
+    QCOMPARE(m_h->drill.question().word, QStringLiteral("only"));
+    QCOMPARE(m_h->drill.remainingCount(), 1);
 }
 
 void TestDrill::entryGoneBehindTheDrillsBack_data()
@@ -286,16 +230,16 @@ void TestDrill::entryGoneBehindTheDrillsBack_data()
 void TestDrill::entryGoneBehindTheDrillsBack()
 {
     QFETCH(QList<float>, draws);
-    start({QStringLiteral("a 一"), QStringLiteral("b 二")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    QVERIFY(QFile::remove(m_store->entryPath(QStringLiteral("b"))));
-    m_random->script(draws);
-    m_drill->askAnotherWord();
+    m_h->start({QStringLiteral("a 一"), QStringLiteral("b 二")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    QVERIFY(QFile::remove(m_h->store.entryPath(QStringLiteral("b"))));
+    m_h->random.script(draws);
+    m_h->drill.askAnotherWord();
     // The user is told, the list read again, and no half question is left to judge.
-    QCOMPARE(texts(), QStringList{QStringLiteral("出题失败。无法读取单词“b”：文件或文件夹不存在")});
-    QCOMPARE(m_seen.at(0).count, 1);
-    QCOMPARE(m_seen.at(0).asked, QStringLiteral("单词"));
+    QCOMPARE(m_h->texts(), QStringList{QStringLiteral("出题失败。无法读取单词“b”：文件或文件夹不存在")});
+    QCOMPARE(m_h->seen.at(0).count, 1);
+    QCOMPARE(m_h->seen.at(0).asked, QStringLiteral("单词"));
     for (int slot = 1; slot <= 4; ++slot)
-        QVERIFY(!m_drill->question().isRight(slot));
+        QVERIFY(!m_h->drill.question().isRight(slot));
 }
 
 void TestDrill::importList_data()
@@ -322,122 +266,24 @@ void TestDrill::importList()
     QFETCH(QByteArray, list);
     QFETCH(QStringList, messages);
     QFETCH(int, countDuringMessages);
-    start(words, {0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
-    const QString path = m_dir->filePath(QStringLiteral("list.txt"));
+    m_h->start(words, {0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    const QString path = m_h->dir.filePath(QStringLiteral("list.txt"));
     QVERIFY(writeBytes(path, list));
-    m_random->script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_h->random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
 
-    m_drill->importList(path);
+    m_h->drill.importList(path);
 
     // Imported and listed before the messages; the next word after them.
-    QCOMPARE(m_seen.size(), messages.size());
+    QCOMPARE(m_h->seen.size(), messages.size());
     for (qsizetype i = 0; i < messages.size(); ++i) {
-        QVERIFY2(m_seen.at(i).text.startsWith(messages.at(i)), qPrintable(m_seen.at(i).text));
-        QCOMPARE(m_seen.at(i).count, countDuringMessages);
-        QCOMPARE(m_seen.at(i).asked, QStringLiteral("old"));
+        QVERIFY2(m_h->seen.at(i).text.startsWith(messages.at(i)), qPrintable(m_h->seen.at(i).text));
+        QCOMPARE(m_h->seen.at(i).count, countDuringMessages);
+        QCOMPARE(m_h->seen.at(i).asked, QStringLiteral("old"));
         const bool done = messages.at(i) == QStringLiteral("完成");
-        QCOMPARE(m_seen.at(i).kind, done ? DrillMessage::Kind::Information : DrillMessage::Kind::Warning);
+        QCOMPARE(m_h->seen.at(i).kind, done ? DrillMessage::Kind::Information : DrillMessage::Kind::Warning);
     }
-    QCOMPARE(m_store->words().names(), listedWords(folder()));
-    QCOMPARE(m_drill->question().word, m_store->words().nameAt(0));
-}
-
-void TestDrill::takeBack_data()
-{
-    QTest::addColumn<bool>("deleteLearned");
-    QTest::addColumn<int>("answers");
-    QTest::addColumn<int>("takeBacks");
-    QTest::addColumn<QStringList>("askedAgain");
-    const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c");
-    QTest::newRow("three answers, three take-backs") << true << 3 << 3 << QStringList{c, b, a};
-    QTest::newRow("nothing to take back") << true << 0 << 1 << QStringList{};
-    QTest::newRow("one answer, two take-backs") << true << 1 << 2 << QStringList{a};
-    QTest::newRow("two answers, one take-back") << true << 2 << 1 << QStringList{b};
-    QTest::newRow("nothing deleted") << false << 1 << 1 << QStringList{};
-}
-
-void TestDrill::takeBack()
-{
-    QFETCH(bool, deleteLearned);
-    QFETCH(int, answers);
-    QFETCH(int, takeBacks);
-    QFETCH(QStringList, askedAgain);
-    // Entries as they may be found: a second line, GBK, no line end at all.
-    const QMap<QString, QByteArray> entries = {{QStringLiteral("a"), "\xe4\xb8\x80\r\nmore\r\n"},
-                                               {QStringLiteral("b"), "\xb6\xfe\r\n"},
-                                               {QStringLiteral("c"), "three"},
-                                               {QStringLiteral("d"), "four\n"}};
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        QVERIFY(writeBytes(m_store->entryPath(it.key()), it.value()));
-    // Every draw 0: the first listed word is asked, its meaning on button 1.
-    m_random->script(QList<float>(5 + 5 * answers + 4 * askedAgain.size(), 0.0f));
-    m_drill->start();
-    for (int i = 0; i < answers; ++i)
-        QCOMPARE(m_drill->answer(1, deleteLearned), Drill::Outcome::Right);
-    m_seen.clear();
-    QSignalSpy counts(m_drill.get(), &Drill::remainingCountChanged);
-
-    QStringList asked;
-    for (int i = 0; i < takeBacks; ++i) {
-        const int before = int(counts.size());
-        m_drill->takeBackAnswer();
-        if (counts.size() > before)
-            asked.append(m_drill->question().word);
-    }
-
-    // Each one back in the list and asked again, the last deleted first; no message.
-    QCOMPARE(asked, askedAgain);
-    QVERIFY(m_seen.isEmpty());
-    QCOMPARE(m_drill->learnedCount(), deleteLearned ? answers - int(askedAgain.size()) : 0);
-    const int left = 4 - (deleteLearned ? answers - int(askedAgain.size()) : 0);
-    QCOMPARE(m_drill->remainingCount(), left);
-    QCOMPARE(m_store->words().names(), listedWords(folder()));
-    // Byte for byte as they were, and nothing else in the folder.
-    const QStringList files = QDir(folder()).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(files.size(), left);
-    for (const QString &file : files)
-        QCOMPARE(readBytes(m_store->entryPath(file)), entries.value(file));
-}
-
-void TestDrill::takeBackWhenTheNameIsTaken_data()
-{
-    QTest::addColumn<bool>("folder"); // else an entry imported again
-    QTest::newRow("a folder of that name") << true;
-    QTest::newRow("the word imported again") << false;
-}
-
-void TestDrill::takeBackWhenTheNameIsTaken()
-{
-    QFETCH(bool, folder);
-    start({QStringLiteral("a 一"), QStringLiteral("b 二")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_random->script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    QCOMPARE(m_drill->answer(1, true), Drill::Outcome::Right);
-    m_seen.clear();
-    const QString entry = m_store->entryPath(QStringLiteral("a"));
-    if (folder)
-        QVERIFY(QDir().mkdir(entry));
-    else
-        QVERIFY(m_store->writeEntry(QStringLiteral("a"), QStringLiteral("新"), nullptr));
-    QCOMPARE(m_drill->remainingCount(), folder ? 1 : 2);
-
-    m_random->script(QList<float>(4, 0.0f));
-    m_drill->takeBackAnswer();
-    if (folder) {
-        // Says why, and keeps the answer to take back once the name is free.
-        QCOMPARE(texts(), QStringList{QStringLiteral("无法写入单词“a”：同名的文件夹已经存在")});
-        QCOMPARE(m_drill->learnedCount(), 1);
-        QCOMPARE(m_drill->question().word, QStringLiteral("b"));
-        QVERIFY(QDir().rmdir(entry));
-        m_drill->takeBackAnswer();
-    }
-    // The entry made again is not overwritten; either way the word is asked again.
-    if (folder)
-        QCOMPARE(readBytes(entry), QByteArray("\xe4\xb8\x80\r\n"));
-    else
-        QCOMPARE(m_store->readMeaning(QStringLiteral("a"), nullptr), std::optional<QString>(QStringLiteral("新")));
-    QCOMPARE(m_drill->question().word, QStringLiteral("a"));
-    QCOMPARE(m_drill->learnedCount(), 0);
-    QCOMPARE(m_drill->remainingCount(), 2);
+    QCOMPARE(m_h->store.words().names(), listedWords(m_h->folder()));
+    QCOMPARE(m_h->drill.question().word, m_h->store.words().nameAt(0));
 }
 
 QTEST_GUILESS_MAIN(TestDrill)
