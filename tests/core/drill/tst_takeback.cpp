@@ -42,7 +42,6 @@ void TestTakeBack::takeBack_data()
     QTest::newRow("three answers, three take-backs") << true << 3 << 3 << QStringList{c, b, a};
     QTest::newRow("nothing to take back") << true << 0 << 1 << QStringList{};
     QTest::newRow("one answer, two take-backs") << true << 1 << 2 << QStringList{a};
-    QTest::newRow("two answers, one take-back") << true << 2 << 1 << QStringList{b};
     QTest::newRow("nothing deleted") << false << 1 << 1 << QStringList{};
 }
 
@@ -52,9 +51,9 @@ void TestTakeBack::takeBack()
     QFETCH(int, answers);
     QFETCH(int, takeBacks);
     QFETCH(QStringList, askedAgain);
-    // Entries as they may be found: a second line, GBK, no line end at all.
+    // Entries as they may be found: a second line, GBK with a NUL and a lone CR, no line end.
     const QMap<QString, QByteArray> entries = {{QStringLiteral("a"), "\xe4\xb8\x80\r\nmore\r\n"},
-                                               {QStringLiteral("b"), "\xb6\xfe\r\n"},
+                                               {QStringLiteral("b"), QByteArray("\xb6\xfe\0\rmore", 8)},
                                                {QStringLiteral("c"), "three"},
                                                {QStringLiteral("d"), "four\n"}};
     for (auto it = entries.cbegin(); it != entries.cend(); ++it)

@@ -2,22 +2,15 @@
 #include "core/store/WordList.h"
 #include "core/store/WordStore.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace mirvo;
 using mirvo::test::listedWords;
-using mirvo::test::readBytes;
-using mirvo::test::writeBytes;
 
-namespace {
-const QByteArray entryBytes("\xb6\xfe\0\r\nsecond line\rno end", 28);
-}
-
-/// The store keeps its own list current: what it writes, deletes and writes back is listed at
-/// once, without a reading of the folder.
+/// The store keeps its own list current: what it writes and deletes is listed at once, without
+/// a reading of the folder.
 class TestStoreList : public QObject
 {
     Q_OBJECT
@@ -26,8 +19,6 @@ private slots:
     void init();
     void ownChangesAreListedAtOnce_data();
     void ownChangesAreListedAtOnce();
-    void entryWrittenBackAsItWas_data();
-    void entryWrittenBackAsItWas();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -91,41 +82,6 @@ void TestStoreList::ownChangesAreListedAtOnce()
     QCOMPARE(insertions.count(), inserted);
     QCOMPARE(removals.count(), removed);
     QCOMPARE(reset.count(), resets);
-}
-
-void TestStoreList::entryWrittenBackAsItWas_data()
-{
-    QTest::addColumn<QString>("meanwhile"); // what the name holds when it is written back
-    QTest::addColumn<bool>("restored");
-    QTest::addColumn<QByteArray>("after");
-    QTest::newRow("nothing") << QString() << true << entryBytes;
-    QTest::newRow("an entry made again") << QStringLiteral("entry") << true << QByteArray("again\r\n");
-    QTest::newRow("a folder") << QStringLiteral("folder") << false << QByteArray();
-}
-
-void TestStoreList::entryWrittenBackAsItWas()
-{
-    QFETCH(QString, meanwhile);
-    QFETCH(bool, restored);
-    QFETCH(QByteArray, after);
-    const QString word = QStringLiteral("d");
-    const QString path = m_store->entryPath(word);
-    QVERIFY(writeBytes(path, entryBytes));
-    QCOMPARE(m_store->readEntry(word, nullptr), std::optional<QByteArray>(entryBytes));
-    QVERIFY(m_store->deleteEntry(word, nullptr));
-    if (meanwhile == QLatin1String("entry"))
-        QVERIFY(writeBytes(path, "again\r\n"));
-    else if (!meanwhile.isEmpty())
-        QVERIFY(QDir().mkdir(path));
-
-    QString error;
-    QCOMPARE(m_store->restoreEntry(word, entryBytes, &error), restored);
-    QCOMPARE(error, restored ? QString() : QStringLiteral("无法写入单词“d”：同名的文件夹已经存在"));
-    QCOMPARE(m_store->words().rowOf(word), restored ? 1 : -1);
-    if (restored)
-        QCOMPARE(readBytes(path), after);
-    // No temporary is left behind.
-    QCOMPARE(QDir(m_store->folder()).entryList(QDir::Files | QDir::Hidden).size(), restored ? 3 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestStoreList)
