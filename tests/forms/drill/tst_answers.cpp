@@ -37,7 +37,6 @@ private slots:
     void answerKeysWaitForAnOpenDialog();
     void takeBackKey_data();
     void takeBackKey();
-    void lastWordEndsTheProgram();
     void updateCheckWaitsForTheDrillsMessage_data();
     void updateCheckWaitsForTheDrillsMessage();
 
@@ -249,27 +248,6 @@ void TestAnswers::takeBackKey()
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), answers);
 }
 
-void TestAnswers::lastWordEndsTheProgram()
-{
-    m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->open();
-    m_fixture->fakes.settings.values.insert(shanchu, QStringLiteral("0"));
-    ckDlt()->setChecked(true);
-    QString countSeen;
-    m_fixture->fakes.dialogs.onMessage = [&](const FakeDialogs::Shown &) { countSeen = m_fixture->text("Rema"); };
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->window->answerButton(4)->click();
-
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{allLearned});
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
-    QCOMPARE(countSeen, QStringLiteral("0"));
-    QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
-    // Ended at once: no close question, the option not saved.
-    QCOMPARE(m_fixture->fakes.settings.saves, 0);
-    QCOMPARE(m_fixture->fakes.settings.values.value(shanchu), QStringLiteral("0"));
-}
-
 void TestAnswers::updateCheckWaitsForTheDrillsMessage_data()
 {
     QTest::addColumn<bool>("lastWord");
@@ -304,9 +282,11 @@ void TestAnswers::updateCheckWaitsForTheDrillsMessage()
     m_fixture->window->answerButton(1)->click();
 
     // Not inside the drill's box: the step ends first, with the store removed and the program
-    // ended in the last word's case.
+    // ended at once in the last word's case (no close question, the option not saved).
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{lastWord ? allLearned : correct});
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
     QCOMPARE(m_fixture->fakes.programEnd.ends, lastWord ? 1 : 0);
+    QCOMPARE(m_fixture->fakes.settings.saves, 0);
     QTRY_COMPARE(m_fixture->fakes.dialogs.shown.size(), 2);
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(1).text, upgradeQuestion);
     QCOMPARE(storeThereAtQuestion, !lastWord);
