@@ -126,11 +126,10 @@ void UpdateCheck::onDownloadComplete()
 
 void UpdateCheck::evaluateHeldPage()
 {
-    // Held again meanwhile: the next release comes back here.
-    if (!m_pageHeld || m_holds > 0)
+    if (!m_pageHeld)
         return;
     m_pageHeld = false;
-    onDownloadComplete();
+    onDownloadComplete(); // held again meanwhile, it waits for the next release
 }
 
 UpdateCheck::Hold::Hold(UpdateCheck &check)
