@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     // whole, so an interrupted run never leaves a partial store behind.
     const QString partial = bench::storeFolder() + QStringLiteral(".partial");
     QDir(partial).removeRecursively();
-    const mirvo::WordStore store(partial);
+    mirvo::WordStore store(partial);
     const mirvo::ImportReport report =
         store.create(nullptr) ? mirvo::importWordList(bench::wordsTxtPath(), store) : mirvo::ImportReport{};
     if (!report.ok || report.written == 0 || !QDir(bench::storeFolder()).removeRecursively()

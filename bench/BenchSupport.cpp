@@ -156,7 +156,7 @@ float RecordingRandom::next()
 DrillWindow::DrillWindow(const QString &folder)
     : store(folder)
 {
-    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
+    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, *systemInfo,
                                    speech};
     window = std::make_unique<mirvo::FrmMain>(services, store, QStringLiteral("http://127.0.0.1:9"));
     window->show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/drill/RandomSource.h"
 #include "core/store/WordStore.h"
 #include "core/update/PageTitle.h"
 #include "forms/drill/FrmMain.h"
@@ -10,8 +11,7 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
 #include "platform/QtSpeech.h"
-#include "platform/RandomSource.h"
-#include "platform/SystemRegistry.h"
+#include "platform/SystemInfoTool.h"
 
 #include <QString>
 
@@ -85,7 +85,7 @@ struct DrillWindow
     RecordingRandom random;
     mirvo::QtProgramEnd programEnd;
     mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
-    mirvo::SystemRegistry registry;
+    std::unique_ptr<mirvo::SystemInfoTool> systemInfo = mirvo::makeSystemInfoTool();
     mirvo::QtSpeech speech{{}, -1}; // never loaded: as in the program's first second
     mirvo::WordStore store;
     std::unique_ptr<mirvo::FrmMain> window;

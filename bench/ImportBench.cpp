@@ -39,7 +39,7 @@ std::pair<double, double> writeBoth(const QString &work, int round, bool importF
                                     const std::vector<floors::Entry> &entries, bool *complete)
 {
     const QString floorFolder = work + QStringLiteral("/floor-%1").arg(round);
-    const mirvo::WordStore store(work + QStringLiteral("/words-%1").arg(round));
+    mirvo::WordStore store(work + QStringLiteral("/words-%1").arg(round));
     QDir().mkdir(floorFolder);
     const bool created = store.create(nullptr);
     double floor = 0;
@@ -131,7 +131,7 @@ void hugeListMemory(benchmark::State &state)
     std::vector<double> peak;
     std::vector<double> before;
     for (auto _ : state) {
-        const mirvo::WordStore store(work.filePath(QStringLiteral("words-%1").arg(peak.size())));
+        mirvo::WordStore store(work.filePath(QStringLiteral("words-%1").arg(peak.size())));
         if (!store.create(nullptr)) {
             state.SkipWithError("cannot create the store");
             break;

@@ -44,36 +44,37 @@ void listing(benchmark::State &state)
 /// The seconds of the store's part of a right answer and of the view's.
 struct Answer
 {
-    double store = -1; ///< delete the entry, refresh the list, take its count
+    double store = -1; ///< keep the entry for Ctrl+Z, delete it, refresh the list, take its count
     double view = -1;  ///< the event loop's pass that lays out and paints the change
 };
 
-/// Deletes the selected word's entry, refreshes the list and takes its count, then lets the
-/// event loop lay out and paint the change; then puts the entry back, untimed. The view's part
-/// runs, in the program, while the message box is already being shown: the click benchmark
-/// times the two together, as the user meets them.
+/// Does to the selected word what a right answer does to the store: reads its entry (to take
+/// the answer back), deletes it, which removes its row, refreshes the list for changes made
+/// outside and takes the count; then lets the event loop lay out and paint the change; then
+/// writes the entry back, untimed. The view's part runs, in the program, while the message box
+/// is already being shown: the click benchmark times the two together, as the user meets them.
 Answer rightAnswer(bench::DrillWindow &drill, int position)
 {
-    mirvo::WordList &list = drill.store.words();
-    drill.window->flWords()->select(position % list.count());
-    const QString word = list.nameAt(drill.window->flWords()->selectedRow());
+    mirvo::WordStore &store = drill.store;
+    drill.window->wordList()->select(position % store.words().count());
+    const QString word = store.words().nameAt(drill.window->wordList()->selectedRow());
     QString error;
-    const QString meaning = drill.store.readMeaning(word, &error).value_or(QString());
     QApplication::processEvents();
 
     const auto start = bench::Clock::now();
-    const bool deleted = drill.store.deleteEntry(word, &error) && list.refresh();
-    const int left = list.count();
-    const double store = bench::since(start);
+    const std::optional<QByteArray> entry = store.readEntry(word, &error);
+    const bool deleted = entry && store.deleteEntry(word, &error) && store.refresh(&error);
+    const int left = store.words().count();
+    const double storePart = bench::since(start);
     const auto viewStart = bench::Clock::now();
     QApplication::processEvents();
     const double view = bench::since(viewStart);
 
-    const bool restored = drill.store.writeEntry(word, meaning, &error) && list.refresh();
+    const bool restored = entry && store.restoreEntry(word, *entry, &error) && store.refresh(&error);
     QApplication::processEvents();
     if (!deleted || !restored || left == 0)
         return {};
-    return {store, view};
+    return {storePart, view};
 }
 
 void answer(benchmark::State &state)

@@ -1,4 +1,4 @@
-// One question: Huan and the build of the question through the real window, against reading
+// One question: the drill picks a word and builds its question for the real window, against reading
 // the same four entry files with open/read/close.
 #include "BenchSupport.h"
 #include "Floors.h"
@@ -36,7 +36,7 @@ void oneQuestion(benchmark::State &state)
         QApplication::processEvents(); // the repaint of the last question is not timed
         drill.random.draws.clear();
         const auto start = bench::Clock::now();
-        drill.window->Huan();
+        drill.window->drill().askNextWord();
         measured.push_back(bench::since(start));
         state.SetIterationTime(measured.back());
 
@@ -47,13 +47,13 @@ void oneQuestion(benchmark::State &state)
         }
         floor.push_back(floors::readFiles(paths));
     }
-    bench::reportRatio(state, "one question: Huan, 3600", measured, floor, "us", 10);
+    bench::reportRatio(state, "one question: askNextWord, 3600", measured, floor, "us", 10);
 }
 
 } // namespace
 
 BENCHMARK(oneQuestion)
-    ->Name("one_question/huan_3600")
+    ->Name("one_question/ask_next_word_3600")
     ->UseManualTime()
     ->Iterations(500)
     ->Unit(benchmark::kMicrosecond);

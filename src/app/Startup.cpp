@@ -32,7 +32,7 @@ QString defaultListPath(const QString &programFolder, const QString &installedDa
     return QFileInfo(installed).isFile() ? installed : beside;
 }
 
-bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, const WordStore &store,
+bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, WordStore &store,
                     const QString &defaultListPath)
 {
     if (!guard.acquire()) {

@@ -21,7 +21,7 @@ QString defaultListPath(const QString &programFolder, const QString &installedDa
 /// instance runs and this one must end. On the first run (no store folder) it creates
 /// the store and imports the default list; any failure there is silent, and start-up
 /// goes on with whatever the store holds.
-[[nodiscard]] bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, const WordStore &store,
+[[nodiscard]] bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, WordStore &store,
                     const QString &defaultListPath);
 
 } // namespace mirvo

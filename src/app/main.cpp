@@ -13,7 +13,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
-#include "platform/SystemRegistry.h"
+#include "platform/SystemInfoTool.h"
 #include "platform/SystemSpeech.h"
 
 #include <QApplication>
@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     const QString storeFolder = mirvo::storeFolderFor(programFolder, dataFolder);
     QDir().mkpath(QFileInfo(storeFolder).path());
-    const mirvo::WordStore store(storeFolder);
+    mirvo::WordStore store(storeFolder);
 
     const auto guard = mirvo::makeInstanceGuard(QCoreApplication::applicationFilePath());
     mirvo::QtDialogs dialogs;
@@ -70,9 +70,9 @@ int main(int argc, char *argv[])
     mirvo::ClockRandomSource random;
     mirvo::QtProgramEnd programEnd;
     mirvo::NetworkPageLoader pageLoader{mirvo::pagetitle::documentTitle};
-    mirvo::SystemRegistry registry;
+    const std::unique_ptr<mirvo::SystemInfoTool> systemInfo = mirvo::makeSystemInfoTool();
     const std::unique_ptr<mirvo::Speech> speech = mirvo::makeSystemSpeech();
-    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, registry,
+    const mirvo::Services services{dialogs, shell, settings, random, programEnd, pageLoader, *systemInfo,
                                    *speech};
 
     // A packaged build leaves updates to the system's package manager.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RandomSource.h"
+#include "core/drill/RandomSource.h"
 
 #include <QRandomGenerator>
 

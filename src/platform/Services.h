@@ -6,10 +6,10 @@ class Dialogs;
 class PageLoader;
 class ProgramEnd;
 class RandomSource;
-class Registry;
 class SettingsStore;
 class Shell;
 class Speech;
+class SystemInfoTool;
 
 /// The platform services the windows and handlers use, passed by reference so that
 /// tests can drive the real windows with fakes.
@@ -21,7 +21,7 @@ struct Services
     RandomSource &random;
     ProgramEnd &programEnd;
     PageLoader &pageLoader;
-    Registry &registry;
+    SystemInfoTool &systemInfo;
     Speech &speech;
 };
 

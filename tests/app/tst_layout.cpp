@@ -133,7 +133,7 @@ void TestLayout::firstRun()
         storeFolder = storeFolderFor(m_program, m_userData);
     }
     QVERIFY(QDir().mkpath(QFileInfo(storeFolder).path()));
-    const WordStore store(storeFolder);
+    WordStore store(storeFolder);
     FakeServices fakes;
     FakeInstanceGuard guard;
     fakes.dialogs.answerNext(MessageAnswer::Ok);
@@ -153,7 +153,7 @@ void TestLayout::firstRun()
 
     FrmMain window(fakes.services(), store, QStringLiteral("http://mirvo.test"));
     window.show();
-    window.zengshan_Click();
+    window.openStoreFolder();
     QCOMPARE(fakes.shell.started.size(), 1);
     QCOMPARE(fakes.shell.started.at(0).arguments, QStringList{QDir::toNativeSeparators(expectedStore)});
     QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));

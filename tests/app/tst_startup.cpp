@@ -59,7 +59,7 @@ void TestStartup::cleanup()
 void TestStartup::secondInstanceEnds()
 {
     FakeInstanceGuard guard(false);
-    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    WordStore store(m_dir->path() + QStringLiteral("/words"));
     m_dialogs.answerNext(MessageAnswer::Ok);
     QVERIFY(!prepareStartup(guard, m_dialogs, store, m_dir->path() + QStringLiteral("/words.txt")));
     QCOMPARE(m_dialogs.shown.size(), 1);
@@ -92,7 +92,7 @@ void TestStartup::firstRun()
     if (listExists)
         QVERIFY(writeBytes(listPath, list));
     FakeInstanceGuard guard(true);
-    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    WordStore store(m_dir->path() + QStringLiteral("/words"));
     m_dialogs.answerNext(MessageAnswer::Ok);
     QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
     QCOMPARE(m_dialogs.shownTexts(), QStringList{firstRunText});
@@ -106,7 +106,7 @@ void TestStartup::existingStoreIsLeftAlone()
     const QString listPath = m_dir->path() + QStringLiteral("/words.txt");
     QVERIFY(writeBytes(listPath, "one 一\r\n"));
     FakeInstanceGuard guard(true);
-    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    WordStore store(m_dir->path() + QStringLiteral("/words"));
     QVERIFY(store.create(nullptr));
     QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
     QVERIFY(m_dialogs.shown.isEmpty());
@@ -118,7 +118,7 @@ void TestStartup::storeThatCannotBeCreatedIsSilent()
     // A file where the folder should be: creating fails, start-up goes on without a word.
     QVERIFY(writeBytes(m_dir->path() + QStringLiteral("/words"), "not a folder"));
     FakeInstanceGuard guard(true);
-    const WordStore store(m_dir->path() + QStringLiteral("/words"));
+    WordStore store(m_dir->path() + QStringLiteral("/words"));
     QVERIFY(prepareStartup(guard, m_dialogs, store, m_dir->path() + QStringLiteral("/words.txt")));
     QVERIFY(m_dialogs.shown.isEmpty());
 }

@@ -20,7 +20,7 @@ QStringList DrillFixture::captions() const
 {
     QStringList result;
     for (int index = 1; index <= 4; ++index)
-        result.append(window->cmdOption(index)->text());
+        result.append(window->answerButton(index)->text());
     return result;
 }
 
@@ -29,11 +29,21 @@ QString DrillFixture::problems() const
     QStringList result;
     if (!fakes.dialogs.leftovers().isEmpty())
         result.append(fakes.dialogs.leftovers());
-    if (fakes.random.ranOut)
-        result.append(QStringLiteral("ran out of scripted random numbers"));
-    if (fakes.random.remaining() > 0)
-        result.append(QStringLiteral("%1 scripted random number(s) unused").arg(fakes.random.remaining()));
+    if (!fakes.random.leftovers().isEmpty())
+        result.append(fakes.random.leftovers());
     return result.join(QStringLiteral("; "));
+}
+
+QString dropFixture(std::unique_ptr<DrillFixture> &fixture)
+{
+    QStringList left;
+    if (fixture && !fixture->problems().isEmpty())
+        left.append(fixture->problems());
+    fixture.reset();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *w) { return w->isVisible(); }))
+        left.append(QStringLiteral("a window is still shown"));
+    return left.join(QStringLiteral("; "));
 }
 
 } // namespace mirvo::test

@@ -52,4 +52,8 @@ struct DrillFixture
     QString problems() const;
 };
 
+/// Drops a test's fixture: empty when it left nothing behind (unused scripted answers or
+/// draws, an unexpected message, a window still shown), else what it left.
+QString dropFixture(std::unique_ptr<DrillFixture> &fixture);
+
 } // namespace mirvo::test

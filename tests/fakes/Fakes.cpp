@@ -12,6 +12,15 @@ float ScriptedRandom::next()
     return m_values.takeFirst();
 }
 
+QString ScriptedRandom::leftovers() const
+{
+    if (ranOut)
+        return QStringLiteral("ran out of scripted random numbers");
+    if (!m_values.isEmpty())
+        return QStringLiteral("%1 scripted random number(s) unused").arg(m_values.size());
+    return {};
+}
+
 QString MemorySettings::address(const QString &application, const QString &section,
                                 const QString &key)
 {
@@ -60,41 +69,6 @@ void FakePageLoader::finishWith(const std::optional<QString> &title)
     emit downloadBegin();
     pageTitle = title;
     emit downloadComplete();
-}
-
-long FakeRegistry::openKey(qint32, const QByteArray &path, quint32 access, Key *key)
-{
-    accessMasks.append(access);
-    if (m_denied.contains(path) || !m_keys.contains(path))
-        return 2; // ERROR_FILE_NOT_FOUND / access denied alike: a failure
-    *key = m_next++;
-    m_open.insert(*key, path);
-    return 0;
-}
-
-long FakeRegistry::queryValue(Key key, const QByteArray &name, quint32 bufferSize,
-                              quint32 *type, QByteArray *data)
-{
-    const auto values = m_keys.value(m_open.value(key));
-    if (!values.contains(name))
-        return 2;
-    const Value &value = values.value(name);
-    if (quint32(value.data.size()) > bufferSize)
-        return 234; // ERROR_MORE_DATA
-    *type = value.type;
-    *data = value.data;
-    return 0;
-}
-
-void FakeRegistry::closeKey(Key key)
-{
-    m_open.remove(key);
-}
-
-void FakeRegistry::setValue(const QByteArray &path, const QByteArray &name, quint32 type,
-                            const QByteArray &data)
-{
-    m_keys[path].insert(name, {type, data});
 }
 
 } // namespace mirvo::test

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "FakeDialogs.h"
+#include "core/drill/RandomSource.h"
 #include "platform/InstanceGuard.h"
 #include "platform/PageLoader.h"
 #include "platform/ProgramEnd.h"
-#include "platform/RandomSource.h"
-#include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/Speech.h"
+#include "platform/SystemInfoTool.h"
 
 #include <QHash>
 #include <QList>
@@ -30,6 +30,8 @@ public:
     int draws = 0;
     bool ranOut = false;
     qsizetype remaining() const { return m_values.size(); }
+    /// Empty when every scripted number was used and none was missing.
+    QString leftovers() const;
 
 private:
     QList<float> m_values;
@@ -107,33 +109,13 @@ public:
     std::optional<QString> pageTitle;
 };
 
-/// A registry with no keys unless a test adds them.
-class FakeRegistry final : public Registry
+/// Names the command it is given, or none.
+class FakeSystemInfoTool final : public SystemInfoTool
 {
 public:
-    struct Value
-    {
-        quint32 type;
-        QByteArray data;
-    };
+    std::optional<QString> find() override { return command; }
 
-    long openKey(qint32 root, const QByteArray &path, quint32 access, Key *key) override;
-    long queryValue(Key key, const QByteArray &name, quint32 bufferSize, quint32 *type,
-                    QByteArray *data) override;
-    void closeKey(Key key) override;
-
-    void setValue(const QByteArray &path, const QByteArray &name, quint32 type, const QByteArray &data);
-    void addKey(const QByteArray &path) { m_keys[path]; }
-    void denyKey(const QByteArray &path) { m_denied.append(path); }
-
-    QList<quint32> accessMasks;
-    int openKeys() const { return m_open.size(); }
-
-private:
-    QHash<QByteArray, QHash<QByteArray, Value>> m_keys;
-    QList<QByteArray> m_denied;
-    QHash<Key, QByteArray> m_open;
-    Key m_next = 1;
+    std::optional<QString> command;
 };
 
 /// Speech that works or not as told, and records what it was asked to do.
@@ -163,12 +145,12 @@ struct FakeServices
     ScriptedRandom random;
     RecordingProgramEnd programEnd;
     FakePageLoader pageLoader;
-    FakeRegistry registry;
+    FakeSystemInfoTool systemInfo;
     FakeSpeech speech;
 
     Services services()
     {
-        return {dialogs, shell, settings, random, programEnd, pageLoader, registry, speech};
+        return {dialogs, shell, settings, random, programEnd, pageLoader, systemInfo, speech};
     }
 };
 

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The store sits two folders down, so names that climb out of it land in the sandbox.
     const QString storeParent = sandbox.filePath(QStringLiteral("a/b"));
     require(QDir().mkpath(storeParent), "cannot make the store's parent");
-    const mirvo::WordStore store(storeParent + QStringLiteral("/words"));
+    mirvo::WordStore store(storeParent + QStringLiteral("/words"));
     require(store.create(nullptr), "cannot create the store");
     const QString listPath = sandbox.filePath(QStringLiteral("list.txt"));
     {

@@ -1,8 +1,7 @@
-#include "Fakes.h"
 #include "TestSupport.h"
 #include "core/text/TextCodec.h"
-#include "forms/about/SysInfo.h"
 #include "platform/WindowsRegistry.h"
+#include "platform/WindowsSystemInfoTool.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -36,7 +35,7 @@ bool setValue(const wchar_t *key, const char *name, const QByteArray &value)
 
 } // namespace
 
-/// The About window's tool lookup against the machine's own registry, keys made for each row.
+/// The tool found in the machine's own registry, keys made for each row.
 class TestWindowsRegistry : public QObject
 {
     Q_OBJECT
@@ -52,7 +51,7 @@ void TestWindowsRegistry::findsTool_data()
     QTest::addColumn<QString>("path");     // MSINFO's PATH; empty: no key
     QTest::addColumn<QString>("folder");   // Shared Tools Location's MSINFO; %DIR% the row's folder
     QTest::addColumn<bool>("makeTool");    // MSINFO32.EXE in that folder
-    QTest::addColumn<QString>("started");  // empty: the message instead
+    QTest::addColumn<QString>("started");  // empty: none found
 
     const QString longPath = QStringLiteral("C:\\") + QString(1100, QLatin1Char('x')) + QStringLiteral(".exe");
     QTest::newRow("PATH, started unchecked") << "C:\\Tools\\msinfo32.exe" << "%DIR%" << true << "C:\\Tools\\msinfo32.exe";
@@ -83,15 +82,8 @@ void TestWindowsRegistry::findsTool()
     QVERIFY(setValue(locationKey, "MSINFO", textcodec::encode(folder)));
 
     WindowsRegistry registry;
-    FakeServices fakes;
-    if (started.isEmpty())
-        fakes.dialogs.answerNext(MessageAnswer::Ok);
-    StartSysInfo(registry, fakes.shell, fakes.dialogs, nullptr);
-
-    QCOMPARE(fakes.shell.started.size(), started.isEmpty() ? 0 : 1);
-    if (!started.isEmpty())
-        QCOMPARE(fakes.shell.started.constFirst().program, started);
-    QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
+    QCOMPARE(WindowsSystemInfoTool(registry).find(),
+             started.isEmpty() ? std::optional<QString>() : std::optional<QString>(started));
 }
 
 void TestWindowsRegistry::cleanup()

@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     }
     if (argc == 4)
         g_killAt = std::atoll(argv[3]);
-    const mirvo::WordStore store(QString::fromLocal8Bit(argv[2]));
+    mirvo::WordStore store(QString::fromLocal8Bit(argv[2]));
     const mirvo::ImportReport report = mirvo::importWordList(QString::fromLocal8Bit(argv[1]), store);
     if (!report.ok)
         std::fprintf(stderr, "%s\n", report.error.toLocal8Bit().constData());

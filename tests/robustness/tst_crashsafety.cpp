@@ -84,7 +84,7 @@ qint64 TestCrashSafety::runImport(QProcess &child, qint64 killAt)
 
 QString TestCrashSafety::storeProblems() const
 {
-    const WordStore store(m_storePath);
+    WordStore store(m_storePath);
     for (const QString &word : listedWords(m_storePath)) {
         if (!m_meanings.contains(word))
             return QStringLiteral("listed entry not in the list: ") + word;
@@ -144,7 +144,7 @@ void TestCrashSafety::killedImportsLeaveOnlyWholeEntries()
     QCOMPARE(runImport(child), total);
     QCOMPARE(child.exitCode(), 0);
     QCOMPARE(listedWords(m_storePath).size(), wordCount);
-    const WordStore store(m_storePath);
+    WordStore store(m_storePath);
     for (int word = 0; word < wordCount; ++word)
         QCOMPARE(store.readMeaning(wordName(word), nullptr), std::optional<QString>(meaning(word, 1)));
     QVERIFY2(storeProblems().isEmpty(), qPrintable(storeProblems()));

@@ -34,7 +34,7 @@ QStringList hiddenFiles(const WordStore &store)
 int rightButton(const DrillFixture &fixture)
 {
     for (int index = 1; index <= 4; ++index) {
-        if (fixture.window->question().isRight(index))
+        if (fixture.window->drill().question().isRight(index))
             return index;
     }
     return 0;
@@ -99,13 +99,13 @@ void TestFaults::importThroughMenu(const QByteArray &list)
     const QString path = m_fixture->dir.filePath(QStringLiteral("list.txt"));
     QVERIFY(writeBytes(path, list));
     m_fixture->fakes.dialogs.chooseFileNext(path);
-    m_fixture->window->DaoRu_Click();
+    m_fixture->window->importList();
 }
 
 void TestFaults::readOnlyStoreFolder()
 {
     m_fixture = std::make_unique<DrillFixture>();
-    const WordStore &store = *m_fixture->store;
+    WordStore &store = *m_fixture->store;
     ReadOnlyFolder readOnly(store.folder());
     if (!readOnly.prepare())
         QSKIP(qPrintable(QStringLiteral("cannot make a read-only folder here: ") + readOnly.problem()));
@@ -129,7 +129,7 @@ void TestFaults::readOnlyStoreFolder()
     m_fixture->fakes.dialogs.reset();
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->window->cmdOption_Click(right);
+    m_fixture->window->answerButton(right)->click();
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts().size(), 2);
     QVERIFY(m_fixture->fakes.dialogs.shownTexts().at(0).startsWith(QStringLiteral("无法删除单词“%1”：").arg(word)));
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts().at(1), QStringLiteral("恭喜！正确。"));
@@ -141,7 +141,7 @@ void TestFaults::readOnlyStoreFolder()
 void TestFaults::storePathIsAFile()
 {
     m_fixture = std::make_unique<DrillFixture>();
-    const WordStore &store = *m_fixture->store;
+    WordStore &store = *m_fixture->store;
     QVERIFY(QDir().rmdir(store.folder()));
     QVERIFY(writeBytes(store.folder(), "the user's own file\n"));
 
@@ -163,7 +163,7 @@ void TestFaults::storePathIsAFile()
              (QStringList{QStringLiteral("无法写入单词“one”：") + osText(ENOTDIR), unreadable}));
     QCOMPARE(readBytes(store.folder()), QByteArray("the user's own file\n"));
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->window->cmdShift_Click();
+    m_fixture->window->drill().askAnotherWord();
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("0"));
     QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
 }
@@ -171,7 +171,7 @@ void TestFaults::storePathIsAFile()
 void TestFaults::entryReplacedByAFolder()
 {
     m_fixture = std::make_unique<DrillFixture>();
-    const WordStore &store = *m_fixture->store;
+    WordStore &store = *m_fixture->store;
     m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
     FrmMain &window = m_fixture->open();
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
@@ -182,14 +182,13 @@ void TestFaults::entryReplacedByAFolder()
     QVERIFY(QDir().mkdir(store.entryPath(QStringLiteral("b"))));
     QVERIFY(writeBytes(inner, "keep\n"));
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    window.flWords()->select(1);
-    window.flWords_Click();
+    window.drill().askWordAt(1);
     QCOMPARE(m_fixture->fakes.dialogs.shownTexts(),
              QStringList{QStringLiteral("出题失败。无法读取单词“b”：它是一个文件夹。")});
     QCOMPARE(m_fixture->store->words().count(), 1);
 
     // Now "a" turns into a folder while it is asked: the right answer must not touch its files.
-    window.cmdShift_Click();
+    window.drill().askAnotherWord();
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
     const int right = rightButton(*m_fixture);
     QVERIFY(QFile::remove(store.entryPath(QStringLiteral("a"))));
@@ -197,7 +196,7 @@ void TestFaults::entryReplacedByAFolder()
     m_fixture->fakes.dialogs.reset();
     for (int i = 0; i < 3; ++i)
         m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    window.cmdOption_Click(right);
+    window.answerButton(right)->click();
     const QStringList shown = m_fixture->fakes.dialogs.shownTexts();
     QCOMPARE(shown.size(), 3);
     QVERIFY(shown.at(0).startsWith(QStringLiteral("无法删除单词“a”：")));
@@ -210,7 +209,7 @@ void TestFaults::entryReplacedByAFolder()
 void TestFaults::unreadableEntry()
 {
     m_fixture = std::make_unique<DrillFixture>();
-    const WordStore &store = *m_fixture->store;
+    WordStore &store = *m_fixture->store;
     m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
     const QString locked = store.entryPath(QStringLiteral("b"));
     const QByteArray lockedBytes = readBytes(locked);
@@ -227,14 +226,13 @@ void TestFaults::unreadableEntry()
         FrmMain &window = m_fixture->open();
         QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
         m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-        window.flWords()->select(1);
-        window.flWords_Click();
+        window.drill().askWordAt(1);
         QCOMPARE(m_fixture->fakes.dialogs.shownTexts(),
                  QStringList{QStringLiteral("出题失败。无法读取单词“b”：") + osText(EACCES)});
         // The other word is still asked.
-        window.cmdShift_Click();
+        window.drill().askAnotherWord();
         QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
-        QCOMPARE(window.question().meaning, QStringLiteral("一"));
+        QCOMPARE(window.drill().question().meaning, QStringLiteral("一"));
     }
     QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner));
     QCOMPARE(readBytes(locked), lockedBytes);
@@ -245,7 +243,7 @@ void TestFaults::diskFillsDuringImport()
     if (!runningAsRoot())
         QSKIP("filling a disk needs root to mount a small tmpfs");
     m_fixture = std::make_unique<DrillFixture>();
-    const WordStore &store = *m_fixture->store;
+    WordStore &store = *m_fixture->store;
     ScratchMount disk(store.folder(), "size=64k");
     if (!disk.mounted())
         QSKIP(qPrintable(disk.problem()));
@@ -328,7 +326,7 @@ void TestFaults::settingsFileFaults()
     QtSettingsStore settings;
     FakeServices &fakes = m_fixture->fakes;
     const Services services{fakes.dialogs, fakes.shell, settings, fakes.random, fakes.programEnd,
-                            fakes.pageLoader, fakes.registry, fakes.speech};
+                            fakes.pageLoader, fakes.systemInfo, fakes.speech};
     m_fixture->window = std::make_unique<FrmMain>(services, *m_fixture->store, QStringLiteral("http://mirvo.test"));
     m_fixture->window->show();
 

@@ -8,24 +8,6 @@
 
 namespace mirvo {
 
-namespace {
-
-/// Past this many separate runs of changes (an import), one reset is cheaper for the views
-/// than moving rows run by run; and as many notices are worth no more than a reading.
-constexpr size_t manyRuns = 16;
-
-template<typename Added>
-bool addedBefore(const Added &a, const Added &b)
-{
-    if (const int byLower = a.lower.compare(b.lower))
-        return byLower < 0;
-    if (const int byName = a.name.compare(b.name))
-        return byName < 0;
-    return a.bytes < b.bytes;
-}
-
-} // namespace
-
 WordList::WordList(const QString &folder, QObject *parent)
     : QAbstractListModel(parent)
     , m_folder(folder)
@@ -62,148 +44,42 @@ bool WordList::refresh(QString *error)
     return reread(error);
 }
 
-bool WordList::reread(QString *error)
+void WordList::insertNames(const QStringList &names)
 {
-    // Followed before the reading, so that nothing changing after it is missed.
-    m_watch.follow(m_folder);
-    const quint64 reading = ++m_reading;
+    // A list whose reading failed stays empty until the folder is read whole again.
+    if (m_failed)
+        return;
     std::vector<Added> added;
-    bool marked = false;
-    m_order.begin();
-    const FolderReading result = readWordFiles(m_folder, [&](std::string_view bytes) {
-        // Unchanged, the folder gives its names in the last reading's order: nothing to do.
-        if (m_order.follows(bytes))
-            return;
-        if (!marked) {
-            markFollowed();
-            marked = true;
-        }
-        // Past a change, a name already listed costs a lookup: no decoding, no sorting.
-        if (const auto known = m_words.find(bytes); known != m_words.end())
-            known->second.seen = reading;
-        else
-            added.push_back({QString(), QString(), std::string(bytes)});
-    });
-    if (!result.problem.isEmpty())
-        return giveUp(result.problem, error);
-    if (!result.byFolderAlone)
-        m_watch.forget();
-    m_failed = false;
-    if (!m_order.left())
-        return true;
-    if (!marked)
-        markFollowed();
-    m_order.end();
-    for (Added &name : added) {
-        name.name = nameFromBytes(name.bytes);
-        name.lower = name.name.toLower();
+    for (const QString &name : names) {
+        std::string bytes = nameBytes(name);
+        if (m_words.find(bytes) == m_words.end())
+            added.push_back({name.toLower(), name, std::move(bytes)});
     }
-    std::sort(added.begin(), added.end(), addedBefore<Added>);
-    // A name the directory gave twice (removed and made again during the reading) is one row.
-    added.erase(std::unique(added.begin(), added.end(),
-                            [](const Added &a, const Added &b) { return a.bytes == b.bytes; }),
-                added.end());
+    if (added.empty())
+        return;
+    m_order.forget(); // the rows are no longer the last reading's
+    if (added.size() == 1) {
+        insertRow(added.front());
+        return;
+    }
+    sortAdded(added);
+    // Every row is the current reading's, so the walk below finds only new names.
     applyReading(added);
-    return true;
 }
 
-void WordList::markFollowed()
+void WordList::removeName(const QString &name)
 {
-    for (const std::string_view name : m_order.followedNames()) {
-        if (const auto known = m_words.find(name); known != m_words.end())
-            known->second.seen = m_reading;
-    }
-}
-
-bool WordList::giveUp(const QString &problem, QString *error)
-{
-    m_failed = true;
+    const auto known = m_words.find(nameBytes(name));
+    if (known == m_words.end())
+        return;
     m_order.forget();
-    m_watch.forget();
-    // What the folder held can no longer be told: a list of it would offer words that fail.
-    beginResetModel();
-    m_rows.clear();
-    m_words.clear();
-    endResetModel();
-    return fail(error, QStringLiteral("无法读取词库文件夹“%1”：%2").arg(native(m_folder), problem));
+    removeRow(rowIn(known));
 }
 
-void WordList::applyReading(std::vector<Added> &added)
+int WordList::rowOf(const QString &name) const
 {
-    // The rows and the new names in one sorted walk: how many separate runs changed?
-    size_t runs = 0;
-    enum class Kind { Kept, Gone, New } previous = Kind::Kept;
-    for (size_t row = 0, next = 0; row < m_rows.size() || next < added.size();) {
-        Kind kind;
-        if (next < added.size()
-            && (row == m_rows.size() || wordnames::listedBefore(added[next].name, m_rows[row]->second.name))) {
-            kind = Kind::New;
-            ++next;
-        } else {
-            kind = m_rows[row]->second.seen == m_reading ? Kind::Kept : Kind::Gone;
-            ++row;
-        }
-        runs += kind != Kind::Kept && kind != previous;
-        previous = kind;
-    }
-    if (runs == 0)
-        return;
-    if (runs > manyRuns || m_rows.empty()) {
-        resetRows(added);
-        return;
-    }
-
-    for (size_t end = m_rows.size(); end > 0;) {
-        if (m_rows[end - 1]->second.seen == m_reading) {
-            --end;
-            continue;
-        }
-        size_t first = end - 1;
-        while (first > 0 && m_rows[first - 1]->second.seen != m_reading)
-            --first;
-        beginRemoveRows({}, int(first), int(end - 1));
-        std::vector<Row> gone(m_rows.begin() + qsizetype(first), m_rows.begin() + qsizetype(end));
-        m_rows.erase(m_rows.begin() + qsizetype(first), m_rows.begin() + qsizetype(end));
-        endRemoveRows();
-        for (const Row row : gone)
-            m_words.erase(row->first);
-        end = first;
-    }
-    // From the last new name back, so the rows found for the earlier ones stay where they are.
-    for (size_t end = added.size(); end > 0;) {
-        const qsizetype row = rowFor(added[end - 1].name);
-        size_t first = end - 1;
-        while (first > 0 && rowFor(added[first - 1].name) == row)
-            --first;
-        beginInsertRows({}, int(row), int(row + qsizetype(end - first) - 1));
-        std::vector<Row> rows;
-        for (size_t i = first; i < end; ++i)
-            rows.push_back(remember(added[i]));
-        m_rows.insert(m_rows.begin() + row, rows.begin(), rows.end());
-        endInsertRows();
-        end = first;
-    }
-}
-
-void WordList::resetRows(std::vector<Added> &added)
-{
-    std::vector<Row> rows;
-    rows.reserve(m_rows.size() + added.size());
-    std::vector<Row> gone;
-    for (size_t row = 0, next = 0; row < m_rows.size() || next < added.size();) {
-        if (next < added.size()
-            && (row == m_rows.size() || wordnames::listedBefore(added[next].name, m_rows[row]->second.name)))
-            rows.push_back(remember(added[next++]));
-        else if (m_rows[row]->second.seen == m_reading)
-            rows.push_back(m_rows[row++]);
-        else
-            gone.push_back(m_rows[row++]);
-    }
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-    for (const Row row : gone)
-        m_words.erase(row->first);
+    const auto known = m_words.find(nameBytes(name));
+    return known == m_words.end() ? -1 : int(rowIn(known) - m_rows.cbegin());
 }
 
 WordList::Row WordList::remember(Added &added)
@@ -220,29 +96,45 @@ bool WordList::applyChanges(const std::vector<FolderWatch::Change> &changes)
         const auto known = m_words.find(change.bytes);
         if (change.listed && known == m_words.end()) {
             Added added{QString(), nameFromBytes(change.bytes), change.bytes};
-            const qsizetype row = rowFor(added.name);
-            beginInsertRows({}, int(row), int(row));
-            m_rows.insert(m_rows.begin() + row, remember(added));
-            endInsertRows();
+            insertRow(added);
         } else if (!change.listed && known != m_words.end()) {
-            const auto row = std::find(lowerRow(known->second.name), m_rows.cend(), &*known);
+            const auto row = rowIn(known);
             if (row == m_rows.cend())
                 return false;
-            const int at = int(row - m_rows.cbegin());
-            beginRemoveRows({}, at, at);
-            m_rows.erase(row);
-            endRemoveRows();
-            m_words.erase(known);
+            removeRow(row);
         }
     }
     return true;
 }
 
-std::vector<WordList::Row>::const_iterator WordList::lowerRow(const QString &name) const
+void WordList::insertRow(Added &added)
 {
-    return std::lower_bound(m_rows.cbegin(), m_rows.cend(), name, [](const Row row, const QString &value) {
-        return wordnames::listedBefore(row->second.name, value);
-    });
+    const qsizetype row = rowFor(added.name);
+    beginInsertRows({}, int(row), int(row));
+    m_rows.insert(m_rows.begin() + row, remember(added));
+    endInsertRows();
+}
+
+void WordList::removeRow(std::vector<Row>::const_iterator row)
+{
+    if (row == m_rows.cend())
+        return;
+    const int at = int(row - m_rows.cbegin());
+    const std::string bytes = (*row)->first;
+    beginRemoveRows({}, at, at);
+    m_rows.erase(row);
+    endRemoveRows();
+    m_words.erase(bytes);
+}
+
+std::vector<WordList::Row>::const_iterator WordList::rowIn(Words::const_iterator known) const
+{
+    // Rows are sorted by name: the first that is not before it, then on to this very one.
+    const auto first = std::lower_bound(m_rows.cbegin(), m_rows.cend(), known->second.name,
+                                        [](const Row row, const QString &value) {
+                                            return wordnames::listedBefore(row->second.name, value);
+                                        });
+    return std::find_if(first, m_rows.cend(), [&](const Row row) { return row == &*known; });
 }
 
 qsizetype WordList::rowFor(const QString &name) const

@@ -15,7 +15,8 @@
 namespace mirvo {
 
 /// The words of the store as a list model: the names of the ordinary files in its folder
-/// that are words, in listing order. A snapshot of the folder until refresh() or reread().
+/// that are words, in listing order. Its store edits the rows as it writes and deletes
+/// entries; changes made outside the program show at refresh() or reread().
 class WordList : public QAbstractListModel
 {
     Q_OBJECT
@@ -38,12 +39,25 @@ public:
 
     int count() const { return static_cast<int>(m_rows.size()); }
     QString nameAt(int row) const { return m_rows.at(size_t(row))->second.name; }
+    /// The row of a listed name, or -1.
+    int rowOf(const QString &name) const;
     QStringList names() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
+    friend class WordStore;
+    /// Past this many separate runs of changes (an import), one reset is cheaper for the views
+    /// than moving rows run by run; and as many notices are worth no more than a reading.
+    static constexpr size_t manyRuns = 16;
+
+    /// The store wrote these entries: names not listed yet join the rows in listing order, in
+    /// one batch of row signals (a reset past many separate runs).
+    void insertNames(const QStringList &names);
+    /// The store deleted this entry.
+    void removeName(const QString &name);
+
     struct Word
     {
         QString name;
@@ -67,10 +81,13 @@ private:
     bool giveUp(const QString &problem, QString *error);
     void markFollowed();
     bool applyChanges(const std::vector<FolderWatch::Change> &changes);
+    static void sortAdded(std::vector<Added> &added);
     void applyReading(std::vector<Added> &added);
     void resetRows(std::vector<Added> &added);
     Row remember(Added &added);
-    std::vector<Row>::const_iterator lowerRow(const QString &name) const;
+    void insertRow(Added &added);
+    void removeRow(std::vector<Row>::const_iterator row);
+    std::vector<Row>::const_iterator rowIn(Words::const_iterator known) const;
     qsizetype rowFor(const QString &name) const;
 
     QString m_folder;

@@ -135,7 +135,7 @@ ClassifiedLine classifyLine(QByteArray bytes, bool tooLong, bool firstLine,
 
 /// Write step: writes each line's entry before reading the next; a write error stops.
 ImportReport writeEntries(QIODevice &list, const QString &listPath, textcodec::Encoding encoding,
-                          const WordStore &store)
+                          WordStore &store)
 {
     ImportReport report;
     WordStore::Writer writer(store);
@@ -180,7 +180,7 @@ std::optional<ListLine> splitListLine(const QString &line)
     return ListLine{line.left(space), line.mid(space + 1)};
 }
 
-ImportReport importWordList(const QString &listPath, const WordStore &store)
+ImportReport importWordList(const QString &listPath, WordStore &store)
 {
     QFile file(listPath);
     std::unique_ptr<QIODevice> utf16;

@@ -42,8 +42,8 @@ std::optional<ListLine> splitListLine(const QString &line);
 /// writing each entry before reading the next line. Lines that cannot give an entry are
 /// skipped and reported. A file that is no text, or no ordinary file (a pipe, a device), is
 /// refused before anything is written; a write error stops the import, keeping the entries
-/// written before it.
-ImportReport importWordList(const QString &listPath, const WordStore &store);
+/// written before it. The store's list shows the words written, in one batch at the end.
+ImportReport importWordList(const QString &listPath, WordStore &store);
 
 /// The user's words for a skip reason.
 QString describe(const SkippedLine &line);

@@ -36,12 +36,22 @@ QString WordStore::entryPath(const QString &word) const
     return m_folder + QLatin1Char('/') + word;
 }
 
+bool WordStore::refresh(QString *error)
+{
+    return m_words->refresh(error);
+}
+
+bool WordStore::reread(QString *error)
+{
+    return m_words->reread(error);
+}
+
 bool WordStore::exists() const
 {
     return QFileInfo(m_folder).isDir();
 }
 
-bool WordStore::create(QString *error) const
+bool WordStore::create(QString *error)
 {
     if (QDir().mkdir(m_folder))
         return true;
@@ -91,28 +101,57 @@ bool WordStore::isEntryName(const QString &word, QString *reason)
     return false;
 }
 
-bool WordStore::writeEntry(const QString &word, const QString &meaning, QString *error) const
+bool WordStore::writeEntry(const QString &word, const QString &meaning, QString *error)
 {
     return Writer(*this).write(word, meaning, error);
 }
 
-std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const
+WordStore::Writer::Written::~Written()
+{
+    store.m_words->insertNames(words);
+}
+
+bool WordStore::openEntry(const QString &word, QFile &file, QString *error) const
 {
     QString reason;
-    if (!isEntryName(word, &reason)) {
-        fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(word, reason));
-        return std::nullopt;
-    }
+    if (!isEntryName(word, &reason))
+        return fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(word, reason));
     const QString path = entryPath(word);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) { // Qt refuses a folder too
-        const int code = lastSystemError();
-        if (QFileInfo(path).isDir())
-            fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
-        else
-            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, fileErrorText(file, code)));
+    file.setFileName(path);
+    if (file.open(QIODevice::ReadOnly)) // Qt refuses a folder too
+        return true;
+    const int code = lastSystemError();
+    if (QFileInfo(path).isDir())
+        return fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
+    return fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, fileErrorText(file, code)));
+}
+
+std::optional<QByteArray> WordStore::readEntry(const QString &word, QString *error) const
+{
+    QFile file;
+    if (!openEntry(word, file, error))
+        return std::nullopt;
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, fileErrorText(file, lastSystemError())));
         return std::nullopt;
     }
+    return content;
+}
+
+bool WordStore::restoreEntry(const QString &word, const QByteArray &content, QString *error)
+{
+    QString reason;
+    if (!isEntryName(word, &reason))
+        return writeFailed(error, word, reason);
+    return Writer(*this).restore(word, content, error);
+}
+
+std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const
+{
+    QFile file;
+    if (!openEntry(word, file, error))
+        return std::nullopt;
 
     // Read in small pieces up to the first line end: an entry edited by hand may be long.
     QByteArray line;
@@ -144,22 +183,23 @@ std::optional<QString> WordStore::readMeaning(const QString &word, QString *erro
     return textcodec::decodeAnsi(line);
 }
 
-bool WordStore::deleteEntry(const QString &word, QString *error) const
+bool WordStore::deleteEntry(const QString &word, QString *error)
 {
     QString reason;
     if (!isEntryName(word, &reason))
         return fail(error, QStringLiteral("无法删除单词“%1”：%2。").arg(word, reason));
     const QString path = entryPath(word);
     QFile file(path);
-    if (file.remove())
-        return true;
-    const int code = lastSystemError(); // before the next system call overwrites it
-    if (!QFileInfo::exists(path))
-        return true;
-    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, fileErrorText(file, code)));
+    if (!file.remove()) {
+        const int code = lastSystemError(); // before the next system call overwrites it
+        if (QFileInfo::exists(path))
+            return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, fileErrorText(file, code)));
+    }
+    m_words->removeName(word);
+    return true;
 }
 
-bool WordStore::removeStore(QString *error) const
+bool WordStore::removeStore(QString *error)
 {
     // Temporaries a crash left behind are ours to clear; every other file stays.
     const QDir folder(m_folder);

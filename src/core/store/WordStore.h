@@ -1,16 +1,21 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
+
+class QFile;
 
 namespace mirvo {
 
 class WordList;
 
 /// The store of words still to learn: one file per word in one folder, named by the word,
-/// whose first line is the meaning. Every call goes to the disk; nothing is cached.
+/// whose first line is the meaning. Every call goes to the disk; nothing is cached but the
+/// list of words, which the store keeps current with what it writes and deletes itself.
 /// Failures return false (or nothing) with a message for the user in *error.
 class WordStore
 {
@@ -21,49 +26,81 @@ public:
     ~WordStore();
 
     QString folder() const { return m_folder; }
-    /// The words the folder holds, as last read: the store's view of its folder, which reading
-    /// changes no entry.
-    WordList &words() const { return *m_words; }
+    /// The words the folder holds: what the store wrote and deleted itself at once, changes
+    /// made outside the program as of the last refresh() or reread().
+    const WordList &words() const { return *m_words; }
+    /// The same list, for a view (Qt's views take a model they may call). Only the store
+    /// changes its rows.
+    WordList &words() { return *m_words; }
     QString entryPath(const QString &word) const;
 
+    /// Follows changes made outside the program: from the folder's change notices where they
+    /// tell what changed, else by reading the folder whole.
+    [[nodiscard]] bool refresh(QString *error);
+    /// Reads the folder whole. When it cannot be read the list is emptied.
+    [[nodiscard]] bool reread(QString *error);
+
     bool exists() const;
-    [[nodiscard]] bool create(QString *error) const;
+    [[nodiscard]] bool create(QString *error);
 
     /// Creates or replaces the entry atomically: the old entry stays whole until the new
     /// one is complete, and no partial or temporary file is ever listed.
-    [[nodiscard]] bool writeEntry(const QString &word, const QString &meaning, QString *error) const;
+    [[nodiscard]] bool writeEntry(const QString &word, const QString &meaning, QString *error);
 
     /// The entry's first line without its line end (CR LF, LF or CR); reads nothing more.
     std::optional<QString> readMeaning(const QString &word, QString *error) const;
 
+    /// The entry's bytes, whole, as restoreEntry() takes them.
+    std::optional<QByteArray> readEntry(const QString &word, QString *error) const;
+
+    /// Writes a deleted entry back as it was, atomically, and lists it again. An entry made
+    /// again meanwhile under that name is left as it is (and counts as restored).
+    [[nodiscard]] bool restoreEntry(const QString &word, const QByteArray &content, QString *error);
+
     /// Deletes the entry; an entry that is already gone counts as deleted.
-    [[nodiscard]] bool deleteEntry(const QString &word, QString *error) const;
+    [[nodiscard]] bool deleteEntry(const QString &word, QString *error);
 
     /// Removes the store folder, which must be empty; its files are never touched.
-    [[nodiscard]] bool removeStore(QString *error) const;
+    [[nodiscard]] bool removeStore(QString *error);
 
     /// Flushes the folder's directory entries to disk (after a batch of writes).
     void syncFolder() const;
 
     /// Writes many entries, as writeEntry() does, through one handle on the folder: an
-    /// import's path lookups are the folder's once, not once per entry.
+    /// import's path lookups are the folder's once, not once per entry. The words written
+    /// join the list in one batch when the writer goes.
     class Writer
     {
     public:
-        explicit Writer(const WordStore &store);
+        explicit Writer(WordStore &store);
         Writer(const Writer &) = delete;
         Writer &operator=(const Writer &) = delete;
         ~Writer();
 
         [[nodiscard]] bool write(const QString &word, const QString &meaning, QString *error);
+        /// Writes content as the entry unless one of that name is there, which stays.
+        [[nodiscard]] bool restore(const QString &word, const QByteArray &content, QString *error);
         /// Whether the folder written to is still the store's: one moved away or replaced
         /// while the handle was held has received the entries instead.
         [[nodiscard]] bool wroteIntoStore(QString *error) const;
 
     private:
-        const WordStore &m_store;
+        enum class Existing { Replace, Keep };
+        /// Writes content into a hidden temporary and renames it to the entry.
+        bool place(const QString &word, const QByteArray &content, Existing existing, QString *error);
+
+        /// Lists the words written when the writer goes, whichever way its work ended.
+        struct Written
+        {
+            WordStore &store;
+            QStringList words;
+            ~Written();
+        };
+
+        WordStore &m_store;
         int m_folder = -1;    ///< the folder, open, where the system has such handles
         int m_openError = 0;  ///< why it could not be opened
+        Written m_written{m_store, {}};
     };
 
     /// Whether a word can name an entry inside the folder and be listed; else why not.
@@ -71,6 +108,7 @@ public:
 
 private:
     static bool isEntryName(const QString &word, QString *reason);
+    bool openEntry(const QString &word, QFile &file, QString *error) const;
 
     QString m_folder;
     std::unique_ptr<WordList> m_words;

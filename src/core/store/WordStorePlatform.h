@@ -12,11 +12,16 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
 
 namespace mirvo {
 
 /// Whether "\" separates folders in the names a listing can show.
 extern const bool separatorInNames;
+
+/// A word's name as the folder's reading gives its bytes (see FolderReading.h): how the list
+/// knows the entries the store writes and deletes.
+std::string nameBytes(const QString &word);
 
 /// Why the file system cannot take the word as a file name (beyond "/", "\", NUL and dot
 /// names, which every platform refuses); empty when it can.

@@ -17,9 +17,36 @@ namespace {
 
 constexpr qsizetype maxNameBytes = 255; // NAME_MAX of the common file systems
 
+/// The type of what the name is in folder (following links with flags 0), or 0 for nothing.
+mode_t typeOf(int folder, const char *name, int flags)
+{
+    struct stat info;
+    return ::fstatat(folder, name, &info, flags) == 0 ? (info.st_mode & S_IFMT) : 0;
+}
+
+/// Renames inside folder without replacing: fails with EEXIST when the name is taken.
+bool renameKeeping(int folder, const char *from, const char *to)
+{
+    if (::renameat2(folder, from, folder, to, RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system that cannot rename without replacing: look first.
+    if (typeOf(folder, to, AT_SYMLINK_NOFOLLOW) != 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::renameat(folder, from, folder, to) == 0;
+}
+
 } // namespace
 
 const bool separatorInNames = false;
+
+std::string nameBytes(const QString &word)
+{
+    return QFile::encodeName(word).toStdString();
+}
 
 QString platformNameProblem(const QString &word)
 {
@@ -28,7 +55,7 @@ QString platformNameProblem(const QString &word)
     return {};
 }
 
-WordStore::Writer::Writer(const WordStore &store)
+WordStore::Writer::Writer(WordStore &store)
     : m_store(store)
 {
 #ifdef O_PATH
@@ -49,14 +76,18 @@ WordStore::Writer::~Writer()
 bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
 {
     QByteArray content;
-    if (!entryContent(word, meaning, &content, error))
-        return false;
+    return entryContent(word, meaning, &content, error) && place(word, content, Existing::Replace, error);
+}
+
+bool WordStore::Writer::restore(const QString &word, const QByteArray &content, QString *error)
+{
+    return place(word, content, Existing::Keep, error);
+}
+
+bool WordStore::Writer::place(const QString &word, const QByteArray &content, Existing existing, QString *error)
+{
     const auto failed = [&](const QString &why) { return writeFailed(error, word, why); };
-    const auto folderHoldsDirectory = [&] {
-        struct stat info;
-        return ::fstatat(m_folder, QFile::encodeName(word).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISDIR(info.st_mode);
-    };
+    const QByteArray name = QFile::encodeName(word);
     // Plain system calls on names inside the open folder: an import writes thousands of
     // entries, and a QFile, path conversions and whole-path lookups per entry cost as much as
     // the writing itself.
@@ -84,11 +115,20 @@ bool WordStore::Writer::write(const QString &word, const QString &meaning, QStri
         ::unlinkat(m_folder, temporary, 0);
         return failed(systemErrorText(savedErrno));
     }
-    if (::renameat(m_folder, temporary, m_folder, QFile::encodeName(word).constData()) != 0) {
+    const bool renamed = existing == Existing::Replace
+                             ? ::renameat(m_folder, temporary, m_folder, name.constData()) == 0
+                             : renameKeeping(m_folder, temporary, name.constData());
+    if (!renamed) {
         const int renameErrno = errno;
         ::unlinkat(m_folder, temporary, 0);
-        return failed(folderHoldsDirectory() ? QStringLiteral("同名的文件夹已经存在") : systemErrorText(renameErrno));
+        // An entry made again meanwhile under that name stays as it is.
+        const bool kept = renameErrno == EEXIST && typeOf(m_folder, name.constData(), 0) == S_IFREG;
+        if (!kept)
+            return failed(typeOf(m_folder, name.constData(), AT_SYMLINK_NOFOLLOW) == S_IFDIR
+                              ? QStringLiteral("同名的文件夹已经存在")
+                              : systemErrorText(renameErrno));
     }
+    m_written.words.append(word);
     return true;
 }
 

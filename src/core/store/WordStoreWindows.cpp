@@ -29,6 +29,11 @@ std::wstring wide(const QString &path)
 
 const bool separatorInNames = true;
 
+std::string nameBytes(const QString &word)
+{
+    return word.toUtf8().toStdString();
+}
+
 QString platformNameProblem(const QString &word)
 {
     static const QRegularExpression deviceName(QStringLiteral("^(con|prn|aux|nul|com[1-9]|lpt[1-9])(\\..*)?$"),
@@ -46,7 +51,7 @@ QString platformNameProblem(const QString &word)
     return {};
 }
 
-WordStore::Writer::Writer(const WordStore &store)
+WordStore::Writer::Writer(WordStore &store)
     : m_store(store)
 {
 }
@@ -56,8 +61,16 @@ WordStore::Writer::~Writer() = default;
 bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
 {
     QByteArray content;
-    if (!entryContent(word, meaning, &content, error))
-        return false;
+    return entryContent(word, meaning, &content, error) && place(word, content, Existing::Replace, error);
+}
+
+bool WordStore::Writer::restore(const QString &word, const QByteArray &content, QString *error)
+{
+    return place(word, content, Existing::Keep, error);
+}
+
+bool WordStore::Writer::place(const QString &word, const QByteArray &content, Existing existing, QString *error)
+{
     const auto failed = [&](const QString &why) { return writeFailed(error, word, why); };
     TemporaryName name;
     nameTemporary(name);
@@ -74,13 +87,18 @@ bool WordStore::Writer::write(const QString &word, const QString &meaning, QStri
     }
 
     // Replaces an existing entry in one step: the old meaning stays whole until then.
-    const std::wstring target = wide(m_store.entryPath(word));
-    if (!MoveFileExW(wide(temporary).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const QFileInfo entry(m_store.entryPath(word));
+    const DWORD replace = existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (!MoveFileExW(wide(temporary).c_str(), wide(entry.filePath()).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
         const int moveError = lastSystemError();
         QFile::remove(temporary);
-        return failed(QFileInfo(m_store.entryPath(word)).isDir() ? QStringLiteral("同名的文件夹已经存在")
-                                                                : systemErrorText(moveError));
+        // An entry made again meanwhile under that name stays as it is.
+        const bool taken = moveError == ERROR_ALREADY_EXISTS || moveError == ERROR_FILE_EXISTS;
+        const bool kept = taken && existing == Existing::Keep && entry.isFile();
+        if (!kept)
+            return failed(entry.isDir() ? QStringLiteral("同名的文件夹已经存在") : systemErrorText(moveError));
     }
+    m_written.words.append(word);
     return true;
 }
 

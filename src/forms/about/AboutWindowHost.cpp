@@ -24,7 +24,7 @@ void AboutWindowHost::show()
         // Every way of closing ends in done(); from then on the window is gone for us,
         // even while its deletion is still pending.
         QObject::connect(window, &QDialog::finished, window, [this] { m_window.clear(); });
-        window->Form_Load();
+        window->loadTexts();
         m_window = window;
     }
     m_window->show();

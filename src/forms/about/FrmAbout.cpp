@@ -2,7 +2,9 @@
 
 #include "core/AppInfo.h"
 #include "forms/about/AboutTexts.h"
-#include "forms/about/SysInfo.h"
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
+#include "platform/SystemInfoTool.h"
 #include "widgets/ProgramIcon.h"
 #include "widgets/Twips.h"
 
@@ -90,15 +92,15 @@ void FrmAbout::createControls()
           twipsRect(255, 2625, 3630, 825), true);
 
     // Escape reaches reject(), which closes the window just as cmdOK does.
-    connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::cmdSysInfo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::close);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::startSystemInfo);
 
     setTabOrder(cmdOK, picIcon);
     setTabOrder(picIcon, cmdSysInfo);
     cmdOK->setFocus();
 }
 
-void FrmAbout::Form_Load()
+void FrmAbout::loadTexts()
 {
     setWindowTitle(about::captionText(appinfo::title));
     m_lblVersion->setText(about::versionText(appinfo::versionMajor, appinfo::versionMinor,
@@ -107,14 +109,15 @@ void FrmAbout::Form_Load()
     m_lblDescription->setText(about::descriptionText(m_lblDescription->text()));
 }
 
-void FrmAbout::cmdOK_Click()
+void FrmAbout::startSystemInfo()
 {
-    close();
-}
-
-void FrmAbout::cmdSysInfo_Click()
-{
-    StartSysInfo(m_services.registry, m_services.shell, m_services.dialogs, this);
+    const std::optional<QString> command = m_services.systemInfo.find();
+    QString error;
+    if (command && m_services.shell.startProgram(*command, {}, WindowStyle::NormalFocus, &error))
+        return;
+    // Whatever went wrong, the user gets the one message; the cause is not shown.
+    m_services.dialogs.message(this, QStringLiteral("此时系统信息不可用"), appinfo::title, MessageIcon::None,
+                               MessageButtons::Ok);
 }
 
 } // namespace mirvo

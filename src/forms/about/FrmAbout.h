@@ -11,7 +11,7 @@ namespace mirvo {
 /// The About window: title, version, description and a button that starts the
 /// system-information tool. Controls keep their design names as object names; the
 /// etched separator is the two lines "Line1_0" (white) and "Line1_1" (grey).
-/// Form_Load fills the texts once after construction (AboutWindowHost does this).
+/// loadTexts() fills the texts once after construction (AboutWindowHost does this).
 class FrmAbout : public QDialog
 {
     Q_OBJECT
@@ -19,9 +19,9 @@ class FrmAbout : public QDialog
 public:
     explicit FrmAbout(const Services &services, QWidget *parent = nullptr);
 
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void loadTexts();
+    /// Starts the system-information tool without waiting for it, or says it is not available.
+    void startSystemInfo();
 
 private:
     void createControls();

@@ -3,11 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace mirvo {
-
-struct ImportReport;
-
-namespace commands {
+namespace mirvo::commands {
 
 /// The open-file dialog offers text files only.
 inline const QString importFilter = QStringLiteral("*.txt");
@@ -15,7 +11,6 @@ inline const QString importFilter = QStringLiteral("*.txt");
 inline const QString formatHelpText =
     QStringLiteral("txt格式，每行一个单词，单词与释义之间用空格分隔。暂不支持词组");
 inline const QString formatHelpCaption = QStringLiteral("词库格式");
-inline const QString doneText = QStringLiteral("完成");
 
 struct ProgramCall
 {
@@ -26,8 +21,4 @@ struct ProgramCall
 /// The desktop's file manager opened on a folder; the folder is one argument, never parsed.
 ProgramCall fileManagerCall(const QString &folder);
 
-/// What the user is told about the lines an import skipped; empty when none were.
-QString skippedLinesMessage(const ImportReport &report);
-
-} // namespace commands
-} // namespace mirvo
+} // namespace mirvo::commands

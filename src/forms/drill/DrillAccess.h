@@ -4,8 +4,8 @@
 #include <QList>
 #include <QString>
 
-// What the drill offers beyond the mouse: answer keys, the spoken word, and the names a
-// screen reader reads.
+// What the drill offers beyond the mouse: answer keys, the spoken word, taking an answer back,
+// and the names a screen reader reads.
 namespace mirvo::drillaccess {
 
 /// The keys that press answer button number (1..4): its digit on the top row and on the keypad.
@@ -15,6 +15,12 @@ QList<QKeySequence> answerKeys(int number);
 inline QKeySequence speakKey()
 {
     return QKeySequence(Qt::CTRL | Qt::Key_R);
+}
+
+/// Takes the last right answer back.
+inline QKeySequence undoKey()
+{
+    return QKeySequence(Qt::CTRL | Qt::Key_Z);
 }
 
 /// The accessible name of an answer button: its number and the meaning it carries, taken

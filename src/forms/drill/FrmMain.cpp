@@ -1,11 +1,7 @@
 #include "forms/drill/FrmMain.h"
 
 #include "core/AppInfo.h"
-#include "core/store/WordList.h"
-#include "core/store/WordStore.h"
 #include "forms/drill/DrillAccess.h"
-#include "forms/drill/DrillTexts.h"
-#include "forms/drill/QuestionPlan.h"
 #include "forms/settings/DeleteOption.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Speech.h"
@@ -25,179 +21,118 @@ void FrmMain::showEvent(QShowEvent *event)
     if (m_loaded)
         return;
     m_loaded = true;
-    Form_Load();
+    load();
 }
 
-void FrmMain::Form_Load()
+void FrmMain::load()
 {
-    m_lbBanBen->setText(QStringLiteral("版本：%1.%2").arg(appinfo::versionMajor).arg(appinfo::versionMinor));
-    if (readWords(Reading::Whole) && m_store.words().count() > 0)
-        cmdShift_Click();
-    m_ckDlt->setValue(deleteoption::restore(m_services.settings, m_ckDlt->value()));
+    m_versionLabel->setText(QStringLiteral("版本：%1.%2").arg(appinfo::versionMajor).arg(appinfo::versionMinor));
+    m_drill.start();
+    m_deleteOption->setValue(deleteoption::restore(m_services.settings, m_deleteOption->value()));
     m_updateCheck->start();
 }
 
-void FrmMain::cmdShift_Click()
+void FrmMain::bindDrill()
 {
-    // After a reading that failed, another word is worth another look at the store.
-    if (m_store.words().failed() && !readWords(Reading::Whole))
-        return;
-    Huan();
-}
-
-void FrmMain::Huan()
-{
-    const int count = m_store.words().count();
-    if (count == 0)
-        return;
+    connect(&m_drill, &Drill::questionChanged, this, &FrmMain::showQuestion);
+    connect(&m_drill, &Drill::remainingCountChanged, this, &FrmMain::showCount);
     // Selecting from code does not raise the list's own signal: the question is built once.
-    m_flWords->select(pickWordPosition(m_services.random, count));
-    flWords_Click();
+    connect(&m_drill, &Drill::wordPicked, m_wordList, &FileListBox::select);
+    connect(&m_drill, &Drill::messageDue, this, &FrmMain::showDrillMessage);
+    connect(&m_drill, &Drill::finished, this, [this] { m_services.programEnd.endNow(); });
+    showCount(m_drill.remainingCount());
 }
 
-void FrmMain::flWords_Click()
+void FrmMain::answer(int index)
 {
-    const int row = m_flWords->selectedRow();
-    if (row < 0)
-        return;
-    const WordList &words = m_store.words();
-    m_Rema->setText(QString::number(words.count()));
-    const QString word = words.nameAt(row);
-    showWord(word);
-    QString error;
-    if (const auto question = askQuestion(m_store, word, m_services.random, &error)) {
-        showQuestion(*question);
-        return;
-    }
-    // The entry changed on disk in a way the list missed: read the store whole, and show it.
-    if (readWords(Reading::Whole)) {
-        clearQuestion();
-        showFailure(QStringLiteral("出题失败。%1").arg(error));
-    }
+    m_drill.answer(index, m_deleteOption->value() == 1);
 }
 
-bool FrmMain::readWords(Reading reading)
+void FrmMain::askSelectedWord()
 {
-    WordList &words = m_store.words();
-    QString error;
-    if (reading == Reading::Whole ? words.reread(&error) : words.refresh(&error))
-        return true;
-    clearQuestion();
-    showFailure(error);
-    return false;
+    m_drill.askWordAt(m_wordList->selectedRow());
 }
 
 void FrmMain::showQuestion(const Question &question)
 {
-    m_question = question;
+    showWord(question.word);
     showOptions(question.options);
 }
 
-void FrmMain::clearQuestion()
+void FrmMain::showCount(int count)
 {
-    // Half a question would judge one word's meaning against another: show none, and the
-    // count of the listing as it now is.
-    m_Rema->setText(QString::number(m_store.words().count()));
-    showWord(drilltexts::noWord);
-    m_question = unaskedQuestion();
-    showOptions(m_question.options);
+    m_countLabel->setText(QString::number(count));
 }
 
 void FrmMain::showOptions(const std::array<QString, 4> &meanings)
 {
     for (int index = 1; index <= 4; ++index) {
         // The name first: the caption's change tells a screen reader, which then reads it.
-        cmdOption(index)->setAccessibleName(drillaccess::answerName(index, meanings[index - 1]));
-        cmdOption(index)->setCaption(meanings[index - 1]);
+        answerButton(index)->setAccessibleName(drillaccess::answerName(index, meanings[index - 1]));
+        answerButton(index)->setCaption(meanings[index - 1]);
     }
 }
 
 void FrmMain::showWord(const QString &word)
 {
     m_services.speech.stop(); // the old word must not run on into the new question
-    const bool sameWord = m_lbWord->text() == word;
-    m_lbWord->setWholeText(word); // a changed text tells a screen reader
+    const bool sameWord = m_wordLabel->text() == word;
+    m_wordLabel->setWholeText(word); // a changed text tells a screen reader
     offerSpeech();
     if (!sameWord)
         return;
     // The same word again is a new question too: announce it as a changed text would be.
-    QAccessibleEvent event(m_lbWord, QAccessible::NameChanged);
+    QAccessibleEvent event(m_wordLabel, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }
 
 void FrmMain::offerSpeech()
 {
-    m_lbWord->setToolTip(drillaccess::wordTip(m_lbWord->isCut() ? m_lbWord->text() : QString(),
-                                              m_services.speech.available()));
+    m_wordLabel->setToolTip(drillaccess::wordTip(m_wordLabel->isCut() ? m_wordLabel->text() : QString(),
+                                                 m_services.speech.available()));
 }
 
-void FrmMain::lbWord_Click()
+void FrmMain::speakWord()
 {
-    if (!m_question.asked || !m_services.speech.available())
+    if (!m_drill.question().asked || !m_services.speech.available())
         return;
-    m_services.speech.say(m_question.word);
-}
-
-void FrmMain::cmdOption_Click(int index)
-{
-    if (!m_question.isRight(index)) {
-        cmdBuhui_Click();
-        return;
-    }
-    QString error;
-    if (m_ckDlt->value() == 1 && !m_store.deleteEntry(m_question.word, &error))
-        showFailure(error);
-    // A store that cannot be read is no store learned to its end.
-    if (!readWords(Reading::Changes))
-        return;
-    const int count = m_store.words().count();
-    m_Rema->setText(QString::number(count));
-    if (count == 0) {
-        message(QStringLiteral("恭喜你，全部背掉了！"), MessageIcon::Information);
-        if (!m_store.removeStore(&error))
-            showFailure(error);
-        m_services.programEnd.endNow();
-        return;
-    }
-    message(QStringLiteral("恭喜！正确。"), MessageIcon::Information);
-    Huan();
-}
-
-void FrmMain::cmdBuhui_Click()
-{
-    message(m_question.revealed(), MessageIcon::Exclamation);
-    Huan();
-}
-
-void FrmMain::Label3_Click()
-{
-    m_updateCheck->label3Click();
+    m_services.speech.say(m_drill.question().word);
 }
 
 void FrmMain::closeEvent(QCloseEvent *event)
 {
-    const MessageAnswer answer =
-        m_services.dialogs.message(this, QStringLiteral("确定要退出？感谢使用。"), appinfo::title,
-                                   MessageIcon::Question, MessageButtons::YesNo);
+    const MessageAnswer answer = message(QStringLiteral("确定要退出？感谢使用。"), appinfo::title,
+                                         MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
         event->ignore();
         return;
     }
     QString error;
-    if (!deleteoption::save(m_services.settings, m_ckDlt->value(), &error))
+    if (!deleteoption::save(m_services.settings, m_deleteOption->value(), &error))
         showFailure(QStringLiteral("“自动删除正确单词”的设置没有保存：%1").arg(error));
     event->accept();
     m_services.programEnd.quit();
 }
 
-void FrmMain::showFailure(const QString &text)
+void FrmMain::showDrillMessage(const DrillMessage &drillMessage)
 {
-    message(text, MessageIcon::Exclamation);
+    const MessageIcon icon =
+        drillMessage.kind == DrillMessage::Kind::Information ? MessageIcon::Information : MessageIcon::Exclamation;
+    message(drillMessage.text, appinfo::title, icon, MessageButtons::Ok);
 }
 
-void FrmMain::message(const QString &text, MessageIcon icon)
+void FrmMain::showFailure(const QString &text)
 {
-    m_services.dialogs.message(this, text, appinfo::title, icon, MessageButtons::Ok);
+    message(text, appinfo::title, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+MessageAnswer FrmMain::message(const QString &text, const QString &caption, MessageIcon icon,
+                               MessageButtons buttons)
+{
+    // A page arriving meanwhile would be judged inside this box, and its question could end
+    // the program before the step that showed the box has finished.
+    const UpdateCheck::Hold hold(*m_updateCheck);
+    return m_services.dialogs.message(this, text, caption, icon, buttons);
 }
 
 } // namespace mirvo

@@ -1,7 +1,6 @@
 // The menu commands of the drill window.
 #include "forms/drill/FrmMain.h"
 
-#include "core/store/WordListImport.h"
 #include "core/store/WordStore.h"
 #include "forms/about/AboutWindowHost.h"
 #include "forms/commands/MenuCommands.h"
@@ -12,31 +11,23 @@
 
 namespace mirvo {
 
-void FrmMain::DaoRu_Click()
+void FrmMain::importList()
 {
-    const QString path = m_services.dialogs.openFileName(this, commands::importFilter);
-    if (path.isEmpty())
-        return;
-    const ImportReport report = importWordList(path, m_store);
-    if (!report.ok) {
-        // The words imported before the failure stay; the store is shown as it now is.
-        showFailure(report.error);
-    } else {
-        message(commands::doneText, MessageIcon::Information);
-        if (report.skippedCount > 0)
-            message(commands::skippedLinesMessage(report), MessageIcon::Exclamation);
+    QString path;
+    {
+        const UpdateCheck::Hold hold(*m_updateCheck); // the dialog runs an event loop of its own
+        path = m_services.dialogs.openFileName(this, commands::importFilter);
     }
-    if (readWords(Reading::Changes))
-        Huan();
+    if (!path.isEmpty())
+        m_drill.importList(path);
 }
 
-void FrmMain::cikugeshishuoming_Click()
+void FrmMain::showFormatHelp()
 {
-    m_services.dialogs.message(this, commands::formatHelpText, commands::formatHelpCaption,
-                               MessageIcon::Information, MessageButtons::Ok);
+    message(commands::formatHelpText, commands::formatHelpCaption, MessageIcon::Information, MessageButtons::Ok);
 }
 
-void FrmMain::zengshan_Click()
+void FrmMain::openStoreFolder()
 {
     const commands::ProgramCall call = commands::fileManagerCall(m_store.folder());
     QString error;
@@ -45,12 +36,12 @@ void FrmMain::zengshan_Click()
                         .arg(QDir::toNativeSeparators(m_store.folder()), error));
 }
 
-void FrmMain::fangwenwangzhan_Click()
+void FrmMain::openWebSite()
 {
     m_services.shell.openAddress(UpdateCheck::homePageAddress(m_site));
 }
 
-void FrmMain::guanyu_Click()
+void FrmMain::showAbout()
 {
     m_about->show();
 }

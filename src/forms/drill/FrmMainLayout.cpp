@@ -2,11 +2,11 @@
 #include "forms/drill/FrmMain.h"
 
 #include "core/AppInfo.h"
+#include "core/drill/DrillTexts.h"
 #include "core/store/WordList.h"
 #include "core/store/WordStore.h"
 #include "forms/about/AboutWindowHost.h"
 #include "forms/drill/DrillAccess.h"
-#include "forms/drill/DrillTexts.h"
 #include "forms/update/UpdateCheck.h"
 #include "platform/Speech.h"
 #include "widgets/ClickLabel.h"
@@ -66,11 +66,12 @@ CommandButton *button(QWidget *parent, const char *name, const QString &text, co
 
 } // namespace
 
-FrmMain::FrmMain(const Services &services, const WordStore &store, const QString &site,
+FrmMain::FrmMain(const Services &services, WordStore &store, const QString &site,
                  UpdateCheckMode updateCheck, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_store(store)
+    , m_drill(store, services.random)
     , m_site(site)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -80,15 +81,17 @@ FrmMain::FrmMain(const Services &services, const WordStore &store, const QString
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
+    bindDrill();
     createActions();
     setTabOrder();
-    m_cmdBuhui->setFocus(); // first in the focus order, so a stray key cannot untick ckDlt
+    m_dontKnowButton->setFocus(); // first in the focus order, so a stray key cannot untick the option
     // Fixed size below the menu bar, centred on the screen.
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_updateCheck = std::make_unique<UpdateCheck>(m_services, *m_Label3, this, m_site, updateCheck);
+    m_updateCheck = std::make_unique<UpdateCheck>(m_services, *m_updateStatus, this, m_site, updateCheck);
+    connect(m_updateStatus, &ClickLabel::clicked, m_updateCheck.get(), &UpdateCheck::upgradeIfOffered);
     m_about = std::make_unique<AboutWindowHost>(m_services);
 }
 
@@ -108,49 +111,48 @@ void FrmMain::createControls()
     client->setAutoFillBackground(true);
     setCentralWidget(client);
 
-    m_picture1 = place(new QWidget(client), "Picture1", twipsRect(0, 0, 10095, 6855));
-    m_picture1->setAutoFillBackground(true);
+    m_panel = place(new QWidget(client), "Picture1", twipsRect(0, 0, 10095, 6855));
+    m_panel->setAutoFillBackground(true);
 
     // Creation order decides which control is drawn on top.
-    m_ckDlt = place(new OptionCheckBox(QStringLiteral("自动删除正确单词    选择中文释义："), m_picture1),
-                    "ckDlt", twipsRect(2160, 3240, 7935, 255));
-    m_ckDlt->setChecked(true);
-    m_flWords = place(new FileListBox(m_picture1), "flWords", twipsRect(120, 480, 1815, 6210));
-    m_flWords->setModel(&m_store.words());
-    m_cmdOption[3] = button(m_picture1, "cmdOption_4", drilltexts::noOptions[3], twipsRect(2160, 5760, 7815, 615));
-    m_cmdOption[0] = button(m_picture1, "cmdOption_1", drilltexts::noOptions[0], twipsRect(2160, 3600, 7815, 615));
-    m_cmdOption[1] = button(m_picture1, "cmdOption_2", drilltexts::noOptions[1], twipsRect(2160, 4320, 7815, 615));
-    m_cmdOption[2] = button(m_picture1, "cmdOption_3", drilltexts::noOptions[2], twipsRect(2160, 5040, 7815, 615));
-    m_cmdShift = button(m_picture1, "cmdShift", QStringLiteral("换一个"), twipsRect(2160, 2520, 2415, 615));
-    m_cmdBuhui = button(m_picture1, "cmdBuhui", QStringLiteral("不会"), twipsRect(4680, 2520, 2295, 615));
+    m_deleteOption = place(new OptionCheckBox(QStringLiteral("自动删除正确单词    选择中文释义："), m_panel),
+                           "ckDlt", twipsRect(2160, 3240, 7935, 255));
+    m_deleteOption->setChecked(true);
+    m_wordList = place(new FileListBox(m_panel), "flWords", twipsRect(120, 480, 1815, 6210));
+    m_wordList->setModel(&m_store.words());
+    m_answerButtons[3] = button(m_panel, "cmdOption_4", drilltexts::noOptions[3], twipsRect(2160, 5760, 7815, 615));
+    m_answerButtons[0] = button(m_panel, "cmdOption_1", drilltexts::noOptions[0], twipsRect(2160, 3600, 7815, 615));
+    m_answerButtons[1] = button(m_panel, "cmdOption_2", drilltexts::noOptions[1], twipsRect(2160, 4320, 7815, 615));
+    m_answerButtons[2] = button(m_panel, "cmdOption_3", drilltexts::noOptions[2], twipsRect(2160, 5040, 7815, 615));
+    m_anotherWordButton = button(m_panel, "cmdShift", QStringLiteral("换一个"), twipsRect(2160, 2520, 2415, 615));
+    m_dontKnowButton = button(m_panel, "cmdBuhui", QStringLiteral("不会"), twipsRect(4680, 2520, 2295, 615));
 
-    m_Label3 = place(new ClickLabel(QStringLiteral("新版本"), m_picture1), "Label3",
-                     twipsRect(2040, 120, 855, 285));
-    m_Label3->setFont(drillFont());
-    m_Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_Label3->setTextFormat(Qt::PlainText);
-    m_lbBanBen = label(m_picture1, "lbBanBen", QString(), twipsRect(120, 120, 1935, 375));
-    m_lbWord = place(new ElidedLabel(drilltexts::noWord, m_picture1), "lbWord", twipsRect(2040, 840, 7695, 975));
-    m_lbWord->setFont(wordFont());
-    m_lbWord->setAlignment(Qt::AlignCenter);
-    QPalette blue = m_lbWord->palette();
+    m_updateStatus = place(new ClickLabel(QStringLiteral("新版本"), m_panel), "Label3",
+                           twipsRect(2040, 120, 855, 285));
+    m_updateStatus->setFont(drillFont());
+    m_updateStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_updateStatus->setTextFormat(Qt::PlainText);
+    m_versionLabel = label(m_panel, "lbBanBen", QString(), twipsRect(120, 120, 1935, 375));
+    m_wordLabel = place(new ElidedLabel(drilltexts::noWord, m_panel), "lbWord", twipsRect(2040, 840, 7695, 975));
+    m_wordLabel->setFont(wordFont());
+    m_wordLabel->setAlignment(Qt::AlignCenter);
+    QPalette blue = m_wordLabel->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_lbWord->setPalette(blue);
-    m_lbYiSi = label(m_picture1, "lbYiSi", drilltexts::noMeaning, twipsRect(3840, 1920, 615, 375));
-    m_lbYiSi->hide();
-    m_lbRem = label(m_picture1, "lbRem", QStringLiteral("剩余单词数："), twipsRect(7080, 2640, 1815, 375));
-    m_Rema = label(m_picture1, "Rema", QStringLiteral("0"), twipsRect(9000, 2640, 855, 375));
+    m_wordLabel->setPalette(blue);
+    m_meaningLabel = label(m_panel, "lbYiSi", drilltexts::noMeaning, twipsRect(3840, 1920, 615, 375));
+    m_meaningLabel->hide();
+    m_countCaption = label(m_panel, "lbRem", QStringLiteral("剩余单词数："), twipsRect(7080, 2640, 1815, 375));
+    m_countLabel = label(m_panel, "Rema", QStringLiteral("0"), twipsRect(9000, 2640, 855, 375));
 
     for (int index = 1; index <= 4; ++index)
-        connect(cmdOption(index), &QPushButton::clicked, this, [this, index] { cmdOption_Click(index); });
-    connect(m_cmdShift, &QPushButton::clicked, this, &FrmMain::cmdShift_Click);
-    connect(m_cmdBuhui, &QPushButton::clicked, this, &FrmMain::cmdBuhui_Click);
-    connect(m_flWords, &FileListBox::entryClicked, this, &FrmMain::flWords_Click);
-    connect(m_Label3, &ClickLabel::clicked, this, &FrmMain::Label3_Click);
+        connect(answerButton(index), &QPushButton::clicked, this, [this, index] { answer(index); });
+    connect(m_anotherWordButton, &QPushButton::clicked, &m_drill, &Drill::askAnotherWord);
+    connect(m_dontKnowButton, &QPushButton::clicked, &m_drill, &Drill::dontKnow);
+    connect(m_wordList, &FileListBox::entryClicked, this, &FrmMain::askSelectedWord);
 
-    m_flWords->setAccessibleName(drillaccess::listName);
+    m_wordList->setAccessibleName(drillaccess::listName);
     showOptions(drilltexts::noOptions);
-    connect(m_lbWord, &ClickLabel::clicked, this, &FrmMain::lbWord_Click);
+    connect(m_wordLabel, &ClickLabel::clicked, this, &FrmMain::speakWord);
     connect(&m_services.speech, &Speech::availableChanged, this, &FrmMain::offerSpeech);
     offerSpeech();
 }
@@ -170,26 +172,27 @@ QAction *FrmMain::addMenuItem(QMenu *menu, const char *name, const QString &capt
 
 void FrmMain::createActions()
 {
-    QMenu *wenJian = menuBar()->addMenu(QStringLiteral("文件"));
-    wenJian->setObjectName(QStringLiteral("WenJian"));
-    addMenuItem(wenJian, "DaoRu", QStringLiteral("导入词库"), QKeySequence(Qt::CTRL | Qt::Key_L),
-                &FrmMain::DaoRu_Click);
-    addMenuItem(wenJian, "cikugeshishuoming", QStringLiteral("词库格式说明"),
-                QKeySequence(Qt::CTRL | Qt::Key_D), &FrmMain::cikugeshishuoming_Click);
-    addMenuItem(wenJian, "zengshan", QStringLiteral("词汇管理"), QKeySequence(Qt::CTRL | Qt::Key_M),
-                &FrmMain::zengshan_Click);
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("文件"));
+    fileMenu->setObjectName(QStringLiteral("WenJian"));
+    addMenuItem(fileMenu, "DaoRu", QStringLiteral("导入词库"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                &FrmMain::importList);
+    addMenuItem(fileMenu, "cikugeshishuoming", QStringLiteral("词库格式说明"),
+                QKeySequence(Qt::CTRL | Qt::Key_D), &FrmMain::showFormatHelp);
+    addMenuItem(fileMenu, "zengshan", QStringLiteral("词汇管理"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                &FrmMain::openStoreFolder);
 
-    QMenu *chengxu = menuBar()->addMenu(QStringLiteral("程序"));
-    chengxu->setObjectName(QStringLiteral("chengxu"));
-    addMenuItem(chengxu, "fangwenwangzhan", QStringLiteral("访问网站"),
-                QKeySequence(Qt::CTRL | Qt::Key_B), &FrmMain::fangwenwangzhan_Click);
-    addMenuItem(chengxu, "guanyu", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A),
-                &FrmMain::guanyu_Click);
+    QMenu *programMenu = menuBar()->addMenu(QStringLiteral("程序"));
+    programMenu->setObjectName(QStringLiteral("chengxu"));
+    addMenuItem(programMenu, "fangwenwangzhan", QStringLiteral("访问网站"),
+                QKeySequence(Qt::CTRL | Qt::Key_B), &FrmMain::openWebSite);
+    addMenuItem(programMenu, "guanyu", QStringLiteral("关于"), QKeySequence(Qt::CTRL | Qt::Key_A),
+                &FrmMain::showAbout);
 
     for (int index = 1; index <= 4; ++index)
         addKeys(QStringLiteral("answerKey_%1").arg(index), drillaccess::answerKeys(index),
-                [this, index] { cmdOption(index)->click(); });
-    addKeys(QStringLiteral("speakKey"), {drillaccess::speakKey()}, [this] { lbWord_Click(); });
+                [this, index] { answerButton(index)->click(); });
+    addKeys(QStringLiteral("speakKey"), {drillaccess::speakKey()}, [this] { speakWord(); });
+    addKeys(QStringLiteral("undoKey"), {drillaccess::undoKey()}, [this] { m_drill.takeBackAnswer(); });
 }
 
 void FrmMain::addKeys(const QString &name, const QList<QKeySequence> &keys,
@@ -207,8 +210,8 @@ void FrmMain::addKeys(const QString &name, const QList<QKeySequence> &keys,
 
 void FrmMain::setTabOrder()
 {
-    QWidget *const order[] = {m_cmdBuhui, m_cmdShift, cmdOption(3), cmdOption(2), cmdOption(1),
-                              cmdOption(4), m_flWords, m_ckDlt};
+    QWidget *const order[] = {m_dontKnowButton, m_anotherWordButton, answerButton(3), answerButton(2),
+                              answerButton(1), answerButton(4), m_wordList, m_deleteOption};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -78,7 +78,7 @@ void UpdateCheck::start()
     m_services.pageLoader.navigate(checkPageAddress(m_site));
 }
 
-void UpdateCheck::label3Click()
+void UpdateCheck::upgradeIfOffered()
 {
     if (m_state != State::UpgradeOffered)
         return;
@@ -116,8 +116,32 @@ void UpdateCheck::onDownloadBegin()
 
 void UpdateCheck::onDownloadComplete()
 {
+    if (m_holds > 0) {
+        m_pageHeld = true;
+        return;
+    }
     if (!evaluate())
         show(State::Failed);
+}
+
+void UpdateCheck::evaluateHeldPage()
+{
+    if (!m_pageHeld)
+        return;
+    m_pageHeld = false;
+    onDownloadComplete(); // held again meanwhile, it waits for the next release
+}
+
+UpdateCheck::Hold::Hold(UpdateCheck &check)
+    : m_check(check)
+{
+    ++m_check.m_holds;
+}
+
+UpdateCheck::Hold::~Hold()
+{
+    if (--m_check.m_holds == 0 && m_check.m_pageHeld)
+        QMetaObject::invokeMethod(&m_check, &UpdateCheck::evaluateHeldPage, Qt::QueuedConnection);
 }
 
 bool UpdateCheck::evaluate()

@@ -22,7 +22,7 @@ class UpdateCheck : public QObject
     Q_OBJECT
 
 public:
-    /// Off empties the status label at once and makes start() and label3Click() do nothing.
+    /// Off empties the status label at once and makes start() and upgradeIfOffered() do nothing.
     UpdateCheck(const Services &services, ClickLabel &statusLabel, QWidget *dialogParent,
                 const QString &site, UpdateCheckMode mode = UpdateCheckMode::On,
                 QObject *parent = nullptr);
@@ -30,7 +30,21 @@ public:
     /// Starts loading the check page; the outcome arrives through the loader.
     void start();
     /// The status label's click: upgrades only while the label offers it.
-    void label3Click();
+    void upgradeIfOffered();
+
+    /// Holds the check while another message box is up: a page completed then is judged
+    /// only once every hold is gone, from the event loop, so that its question never opens
+    /// inside that box nor ends the program before the step that showed it has finished.
+    class Hold
+    {
+    public:
+        explicit Hold(UpdateCheck &check);
+        ~Hold();
+        Q_DISABLE_COPY_MOVE(Hold)
+
+    private:
+        UpdateCheck &m_check;
+    };
 
     /// How far the check has come; the status label shows it.
     enum class State { NotStarted, Checking, UpgradeOffered, Latest, TestMode, Failed, Off };
@@ -43,6 +57,7 @@ public:
 private:
     void onDownloadBegin();
     void onDownloadComplete();
+    void evaluateHeldPage();
     /// The evaluation; false when any step failed.
     bool evaluate();
     [[nodiscard]] bool saveReminderFlag(const QString &value, QString *error);
@@ -54,6 +69,8 @@ private:
     QString m_site;
     UpdateCheckMode m_mode;
     State m_state = State::NotStarted;
+    int m_holds = 0;
+    bool m_pageHeld = false; ///< a completion arrived while held
 };
 
 } // namespace mirvo

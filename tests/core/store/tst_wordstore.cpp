@@ -90,7 +90,7 @@ void TestWordStore::entryPathConcatenates()
 
 void TestWordStore::writeCreatesAndReplaces()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
     QVERIFY2(store.writeEntry(QStringLiteral("apple"), QStringLiteral("苹果"), &error), qPrintable(error));
     QVERIFY(store.writeEntry(QStringLiteral("apple"), QStringLiteral("n. 苹果树"), &error));
@@ -131,7 +131,7 @@ void TestWordStore::writeEncodesSystemCodePageWithCrLf()
     const auto expected = bytes.here();
     if (!expected)
         QSKIP("the rows know no other ANSI code page");
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(word, meaning, nullptr));
     QCOMPARE(readBytes(store.entryPath(word)), *expected);
     QCOMPARE(store.readMeaning(word, nullptr), meaning);
@@ -171,7 +171,7 @@ void TestWordStore::readFirstLineOnly()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, meaning);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(store.entryPath(QStringLiteral("w")), content));
     QString error;
     const auto read = store.readMeaning(QStringLiteral("w"), &error);
@@ -206,7 +206,7 @@ void TestWordStore::unsafeWordsAreRefused_data()
 void TestWordStore::unsafeWordsAreRefused()
 {
     QFETCH(QString, word);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
     QVERIFY(!store.writeEntry(word, QStringLiteral("x"), &error));
     QVERIFY2(error.contains(word), qPrintable(error));
@@ -218,7 +218,7 @@ void TestWordStore::unsafeWordsAreRefused()
 
 void TestWordStore::failedWriteKeepsOldEntry()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("keep"), QStringLiteral("旧"), nullptr));
     QString error;
 #ifdef Q_OS_WIN
@@ -246,7 +246,7 @@ void TestWordStore::failedWriteKeepsOldEntry()
 
 void TestWordStore::deleteMissingEntryCountsAsDeleted()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("gone"), QStringLiteral("x"), nullptr));
     QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
     QVERIFY(!QFile::exists(store.entryPath(QStringLiteral("gone"))));
@@ -255,7 +255,7 @@ void TestWordStore::deleteMissingEntryCountsAsDeleted()
 
 void TestWordStore::removeStoreLeavesHiddenFiles()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(m_folder + QStringLiteral("/.hidden"), "keep me"));
     QString error;
     QVERIFY(!store.removeStore(&error));
@@ -269,7 +269,7 @@ void TestWordStore::removeStoreLeavesHiddenFiles()
 
 void TestWordStore::readingFolderOrMissingEntryFails()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(QDir(m_folder).mkdir(QStringLiteral("folder")));
     QString error;
     QVERIFY(!store.readMeaning(QStringLiteral("folder"), &error).has_value());
@@ -462,7 +462,7 @@ void TestWordStore::failedReadingEmptiesTheList()
 {
     QFETCH(QString, fault);
     QFETCH(QString, reason);
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(store.writeEntry(QStringLiteral("a"), QStringLiteral("一"), nullptr));
     WordList &list = store.words();
     QVERIFY(list.reread());
@@ -514,7 +514,7 @@ void TestWordStore::handMadeNamesReadAndDelete()
     QSKIP("a backslash separates folders on Windows");
 #else
     // The import refuses such a word, but a file put there by hand is a word like any other.
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(m_folder + QStringLiteral("/a\\b"), "手工\n"));
     QCOMPARE(listedWords(m_folder), QStringList{QStringLiteral("a\\b")});
     QString error;
@@ -527,7 +527,7 @@ void TestWordStore::handMadeNamesReadAndDelete()
 
 void TestWordStore::removeStoreClearsLeftTemporaries()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QVERIFY(writeBytes(m_folder + QStringLiteral("/.mirvo-123-4.tmp"), "half"));
     QString error;
     QVERIFY2(store.removeStore(&error), qPrintable(error));
@@ -536,7 +536,7 @@ void TestWordStore::removeStoreClearsLeftTemporaries()
 
 void TestWordStore::reasonsAreInChinese()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
     QVERIFY(!store.readMeaning(QStringLiteral("missing"), &error));
     QVERIFY2(error.contains(QStringLiteral("不存在")), qPrintable(error));
@@ -544,7 +544,7 @@ void TestWordStore::reasonsAreInChinese()
 
 void TestWordStore::writesWhereTheStoreIs()
 {
-    const WordStore store(m_folder);
+    WordStore store(m_folder);
     QString error;
 #ifdef Q_OS_UNIX
     // A folder one may write in but not list still takes entries.

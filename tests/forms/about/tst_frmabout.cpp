@@ -245,8 +245,7 @@ void TestFrmAbout::closes()
 
 void TestFrmAbout::sysInfoButton()
 {
-    m_fakes->registry.setValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-                               Registry::typeString, "/usr/bin/hardinfo");
+    m_fakes->systemInfo.command = QStringLiteral("/usr/bin/hardinfo");
     AboutWindowHost host(m_fakes->services());
     host.show();
     FrmAbout *window = host.window();
@@ -257,11 +256,18 @@ void TestFrmAbout::sysInfoButton()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(m_fakes->shell.started.size(), 1);
     QCOMPARE(m_fakes->shell.started.constFirst().program, QStringLiteral("/usr/bin/hardinfo"));
+    QCOMPARE(m_fakes->shell.started.constFirst().style, WindowStyle::NormalFocus);
 
+    // A tool that does not start, or none found: the one message, and the window stays.
     m_fakes->shell.failStarts = true;
     m_fakes->dialogs.answerNext(MessageAnswer::Ok);
     QTest::mouseClick(control(window, "cmdSysInfo"), Qt::LeftButton);
-    QCOMPARE(m_fakes->dialogs.shownTexts(), QStringList{QStringLiteral("此时系统信息不可用")});
+    m_fakes->systemInfo.command.reset();
+    m_fakes->dialogs.answerNext(MessageAnswer::Ok);
+    QTest::mouseClick(control(window, "cmdSysInfo"), Qt::LeftButton);
+    QCOMPARE(m_fakes->dialogs.shownTexts(), QStringList(2, QStringLiteral("此时系统信息不可用")));
+    QCOMPARE(m_fakes->dialogs.shown.constLast().icon, MessageIcon::None);
+    QCOMPARE(m_fakes->shell.started.size(), 2);
     QCOMPARE(host.window(), window);
     QVERIFY(window->isVisible());
 }

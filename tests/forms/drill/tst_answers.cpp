@@ -1,4 +1,5 @@
 #include "DrillFixture.h"
+#include "widgets/FileListBox.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -15,7 +16,6 @@ namespace {
 
 const QString correct = QStringLiteral("恭喜！正确。");
 const QString allLearned = QStringLiteral("恭喜你，全部背掉了！");
-const QString quitQuestion = QStringLiteral("确定要退出？感谢使用。");
 const QString shanchu = MemorySettings::address(QStringLiteral("Velko"), QStringLiteral("Mirvo背单词"),
                                                  QStringLiteral("shanchu"));
 
@@ -32,18 +32,13 @@ private slots:
     void rightAnswer();
     void wrongAnswerAndDontKnow_data();
     void wrongAnswerAndDontKnow();
-    void eitherButtonWithTheMeaningIsRight();
     void answerKeys_data();
     void answerKeys();
     void answerKeysWaitForAnOpenDialog();
-    void lastWordEndsTheDrill();
-    void storeThatCannotBeRemovedStillEnds();
-    void storeThatCannotBeReadIsNoEnd();
-    void entryAlreadyGoneCountsAsDeleted();
-    void restoresDeleteOption_data();
-    void restoresDeleteOption();
-    void closeAsks_data();
-    void closeAsks();
+    void takeBackKey_data();
+    void takeBackKey();
+    void updateCheckWaitsForTheDrillsMessage_data();
+    void updateCheckWaitsForTheDrillsMessage();
 
 private:
     QCheckBox *ckDlt() const { return m_fixture->window->findChild<QCheckBox *>(QStringLiteral("ckDlt")); }
@@ -92,7 +87,7 @@ void TestAnswers::rightAnswer()
     m_fixture->fakes.dialogs.onMessage = [&](const FakeDialogs::Shown &) { countSeen = m_fixture->text("Rema"); };
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    QTest::mouseClick(m_fixture->window->cmdOption(1), Qt::LeftButton);
+    QTest::mouseClick(m_fixture->window->answerButton(1), Qt::LeftButton);
 
     QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).text, correct);
@@ -125,7 +120,7 @@ void TestAnswers::wrongAnswerAndDontKnow()
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     QPushButton *target = button == 0 ? m_fixture->window->findChild<QPushButton *>(QStringLiteral("cmdBuhui"))
-                                      : m_fixture->window->cmdOption(button);
+                                      : m_fixture->window->answerButton(button);
     if (key == 0) {
         QTest::mouseClick(target, Qt::LeftButton);
     } else {
@@ -141,20 +136,6 @@ void TestAnswers::wrongAnswerAndDontKnow()
     QVERIFY(QFile::exists(m_fixture->store->entryPath(QStringLiteral("a"))));
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("c"));
     QCOMPARE(m_fixture->text("Rema"), QStringLiteral("3"));
-}
-
-void TestAnswers::eitherButtonWithTheMeaningIsRight()
-{
-    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
-    // "a" on button 1, and again as the distractor of button 3.
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.9f, 0.0f, 0.9f});
-    m_fixture->open();
-    QCOMPARE(m_fixture->captions(), (QStringList{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("一"), QStringLiteral("二")}));
-    ckDlt()->setChecked(false);
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->window->cmdOption_Click(3);
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{correct});
 }
 
 void TestAnswers::answerKeys_data()
@@ -191,7 +172,7 @@ void TestAnswers::answerKeys()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     std::vector<std::unique_ptr<QSignalSpy>> clicks;
     for (int index = 1; index <= 4; ++index)
-        clicks.push_back(std::make_unique<QSignalSpy>(window.cmdOption(index), &QPushButton::clicked));
+        clicks.push_back(std::make_unique<QSignalSpy>(window.answerButton(index), &QPushButton::clicked));
     if (button != 0) {
         m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
         m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
@@ -215,7 +196,7 @@ void TestAnswers::answerKeysWaitForAnOpenDialog()
 {
     openThreeWords();
     FrmMain &window = *m_fixture->window;
-    QSignalSpy click(window.cmdOption(1), &QPushButton::clicked);
+    QSignalSpy click(window.answerButton(1), &QPushButton::clicked);
     QMessageBox box(QMessageBox::Information, QStringLiteral("Mirvo背单词"), QStringLiteral("x"), QMessageBox::Ok, &window);
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
@@ -227,150 +208,89 @@ void TestAnswers::answerKeysWaitForAnOpenDialog()
     QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
 }
 
-void TestAnswers::lastWordEndsTheDrill()
+void TestAnswers::takeBackKey_data()
 {
-    m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->open();
-    ckDlt()->setChecked(true);
-    m_fixture->fakes.settings.values.insert(shanchu, QStringLiteral("0"));
-    QString countSeen;
-    m_fixture->fakes.dialogs.onMessage = [&](const FakeDialogs::Shown &) { countSeen = m_fixture->text("Rema"); };
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->window->cmdOption_Click(4);
-
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{allLearned});
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
-    QCOMPARE(countSeen, QStringLiteral("0"));
-    QVERIFY(!QFileInfo::exists(m_fixture->store->folder()));
-    QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
-    // Ended at once: no close question, the option not saved.
-    QCOMPARE(m_fixture->fakes.settings.saves, 0);
-    QCOMPARE(m_fixture->fakes.settings.values.value(shanchu), QStringLiteral("0"));
+    QTest::addColumn<int>("answers"); // right answers before the key, deleting
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("from 不会") << 1 << "cmdBuhui";
+    QTest::newRow("from the list") << 1 << "flWords";
+    QTest::newRow("from ckDlt") << 1 << "ckDlt";
+    QTest::newRow("nothing to take back") << 0 << "cmdBuhui";
 }
 
-void TestAnswers::storeThatCannotBeRemovedStillEnds()
+void TestAnswers::takeBackKey()
 {
-    m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
-    QVERIFY(test::writeBytes(m_fixture->store->folder() + QStringLiteral("/.notes"), "mine"));
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->open();
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->window->cmdOption_Click(1);
-    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 2);
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).text, allLearned);
-    QVERIFY(m_fixture->fakes.dialogs.shown.at(1).text.contains(QDir::toNativeSeparators(m_fixture->store->folder())));
-    QCOMPARE(test::readBytes(m_fixture->store->folder() + QStringLiteral("/.notes")), QByteArray("mine"));
-    QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
-}
-
-void TestAnswers::storeThatCannotBeReadIsNoEnd()
-{
-    m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->open();
-    const QString folder = m_fixture->store->folder();
-    const QString away = m_fixture->dir.filePath(QStringLiteral("away"));
-    QVERIFY(QDir().rename(folder, away));
-
-    // No congratulation, no removal, no end: the store cannot be read, and the user is told why.
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->window->cmdOption_Click(1);
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(),
-             QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(folder))});
-    QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("单词"));
-    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("0"));
-    QVERIFY(QFileInfo::exists(away + QStringLiteral("/only")));
-
-    // Back in its place, the store is read again for the next word.
-    QVERIFY(QDir().rename(away, folder));
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->window->cmdShift_Click();
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("only"));
-    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
-}
-
-void TestAnswers::entryAlreadyGoneCountsAsDeleted()
-{
+    QFETCH(int, answers);
+    QFETCH(QString, focus);
     openThreeWords();
-    QVERIFY(QFile::remove(m_fixture->store->entryPath(QStringLiteral("a"))));
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    m_fixture->window->cmdOption_Click(1);
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{correct});
-    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("2"));
-}
-
-void TestAnswers::restoresDeleteOption_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<Qt::CheckState>("state");
-    QTest::addColumn<Qt::CheckState>("afterClick");
-    QTest::newRow("first run") << QString() << Qt::Checked << Qt::Unchecked;
-    QTest::newRow("stored 0") << QStringLiteral("0") << Qt::Unchecked << Qt::Checked;
-    QTest::newRow("stored 1") << QStringLiteral("1") << Qt::Checked << Qt::Unchecked;
-    QTest::newRow("stored 2: grey, a click checks it") << QStringLiteral("2") << Qt::PartiallyChecked << Qt::Checked;
-    QTest::newRow("not a number") << QStringLiteral("x") << Qt::Checked << Qt::Unchecked;
-    QTest::newRow("another number") << QStringLiteral("3") << Qt::Checked << Qt::Unchecked;
-}
-
-void TestAnswers::restoresDeleteOption()
-{
-    QFETCH(QString, stored);
-    QFETCH(Qt::CheckState, state);
-    QFETCH(Qt::CheckState, afterClick);
-    if (!stored.isNull())
-        m_fixture->fakes.settings.values.insert(shanchu, stored);
-    m_fixture->open();
-    QCOMPARE(ckDlt()->checkState(), state);
-
-    // Anywhere in its rectangle, far right of the caption too; then it toggles as ever.
-    const QRect area = ckDlt()->rect();
-    QTest::mouseClick(ckDlt(), Qt::LeftButton, {}, QPoint(area.right() - 2, area.center().y()));
-    QCOMPARE(ckDlt()->checkState(), afterClick);
-    QTest::mouseClick(ckDlt(), Qt::LeftButton, {}, QPoint(area.right() - 2, area.center().y()));
-    QCOMPARE(ckDlt()->checkState(), afterClick == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(ckDlt());
-    QVERIFY(accessible);
-    QCOMPARE(accessible->rect(), QRect(ckDlt()->mapToGlobal(QPoint(0, 0)), ckDlt()->size()));
-}
-
-void TestAnswers::closeAsks_data()
-{
-    QTest::addColumn<MessageAnswer>("answer");
-    QTest::addColumn<Qt::CheckState>("state");
-    QTest::addColumn<QString>("saved");
-    QTest::newRow("no") << MessageAnswer::No << Qt::Checked << QString();
-    QTest::newRow("yes, checked") << MessageAnswer::Yes << Qt::Checked << QStringLiteral("1");
-    QTest::newRow("yes, unchecked") << MessageAnswer::Yes << Qt::Unchecked << QStringLiteral("0");
-    QTest::newRow("yes, grey") << MessageAnswer::Yes << Qt::PartiallyChecked << QStringLiteral("2");
-}
-
-void TestAnswers::closeAsks()
-{
-    QFETCH(MessageAnswer, answer);
-    QFETCH(Qt::CheckState, state);
-    QFETCH(QString, saved);
-    m_fixture->open();
-    ckDlt()->setCheckState(state);
-    m_fixture->fakes.dialogs.answerNext(answer);
-    const bool closed = m_fixture->window->close();
-    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), 1);
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).text, quitQuestion);
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Question);
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).buttons, MessageButtons::YesNo);
-    if (answer == MessageAnswer::No) {
-        QVERIFY(!closed);
-        QVERIFY(m_fixture->window->isVisible());
-        QCOMPARE(m_fixture->fakes.settings.saves, 0);
-        QCOMPARE(m_fixture->fakes.programEnd.quits, 0);
-    } else {
-        QCOMPARE(m_fixture->fakes.settings.values.value(shanchu), saved);
-        QCOMPARE(m_fixture->fakes.programEnd.quits, 1);
+    FrmMain &window = *m_fixture->window;
+    if (answers > 0) {
+        m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+        m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+        window.answerButton(1)->click();
+        QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("b"));
+        // "a" asked again: on button 1, distractors "b".
+        m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f});
     }
-    QCOMPARE(m_fixture->fakes.programEnd.ends, 0);
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *target = window.findChild<QWidget *>(focus);
+    target->setFocus();
+
+    QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+
+    // "a" back in the list and the count, selected and asked again; with nothing to take
+    // back, still the first question.
+    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("a"));
+    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("3"));
+    QCOMPARE(m_fixture->store->words().nameAt(window.wordList()->selectedRow()), QStringLiteral("a"));
+    QVERIFY(QFile::exists(m_fixture->store->entryPath(QStringLiteral("a"))));
+    QCOMPARE(m_fixture->fakes.dialogs.shown.size(), answers);
+}
+
+void TestAnswers::updateCheckWaitsForTheDrillsMessage_data()
+{
+    QTest::addColumn<bool>("lastWord");
+    QTest::newRow("the last word") << true;
+    QTest::newRow("a right answer") << false;
+}
+
+void TestAnswers::updateCheckWaitsForTheDrillsMessage()
+{
+    QFETCH(bool, lastWord);
+    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}});
+    if (!lastWord)
+        m_fixture->addWords({{QStringLiteral("b"), QStringLiteral("二")}});
+    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_fixture->open();
+    const QString upgradeQuestion = QStringLiteral("有新版本，是否升级？单击取消不再提醒。");
+    bool storeThereAtQuestion = true;
+    QString askedAtQuestion;
+    // A newer version announced while the drill's message is up.
+    m_fixture->fakes.dialogs.onMessage = [&](const FakeDialogs::Shown &shown) {
+        if (shown.text == upgradeQuestion) {
+            storeThereAtQuestion = QFileInfo::exists(m_fixture->store->folder());
+            askedAtQuestion = m_fixture->text("lbWord");
+        } else {
+            m_fixture->fakes.pageLoader.finishWith(QStringLiteral("[9.9]"));
+        }
+    };
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
+    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Yes);
+    if (!lastWord)
+        m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_fixture->window->answerButton(1)->click();
+
+    // Not inside the drill's box: the step ends first, with the store removed and the program
+    // ended at once in the last word's case (no close question, the option not saved).
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{lastWord ? allLearned : correct});
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
+    QCOMPARE(m_fixture->fakes.programEnd.ends, lastWord ? 1 : 0);
+    QCOMPARE(m_fixture->fakes.settings.saves, 0);
+    QTRY_COMPARE(m_fixture->fakes.dialogs.shown.size(), 2);
+    QCOMPARE(m_fixture->fakes.dialogs.shown.at(1).text, upgradeQuestion);
+    QCOMPARE(storeThereAtQuestion, !lastWord);
+    QCOMPARE(askedAtQuestion, lastWord ? QStringLiteral("a") : QStringLiteral("b"));
 }
 
 QTEST_MAIN(TestAnswers)

@@ -57,8 +57,9 @@ private Q_SLOTS:
     void evaluation_data();
     void evaluation();
     void everyDownloadEvaluatesAfresh();
-    void label3Click_data();
-    void label3Click();
+    void heldPageWaitsForTheEventLoop();
+    void upgradeIfOffered_data();
+    void upgradeIfOffered();
     void offAsksNothingAndShowsNothing();
 
 private:
@@ -204,7 +205,28 @@ void TestUpdateCheck::everyDownloadEvaluatesAfresh()
     QCOMPARE(m_fakes->pageLoader.navigated.size(), 1);
 }
 
-void TestUpdateCheck::label3Click_data()
+void TestUpdateCheck::heldPageWaitsForTheEventLoop()
+{
+    m_check->start();
+    auto held = std::make_unique<UpdateCheck::Hold>(*m_check);
+    m_fakes->pageLoader.finishWith(QStringLiteral("[1.2]"));
+    QCoreApplication::processEvents();
+    QCOMPARE(m_label->text(), checking);
+    // Released, the step that held it goes on first; held again before the event loop, the
+    // page waits for that hold too.
+    held.reset();
+    QCOMPARE(m_label->text(), checking);
+    held = std::make_unique<UpdateCheck::Hold>(*m_check);
+    QCoreApplication::processEvents();
+    QVERIFY(m_fakes->dialogs.shown.isEmpty());
+    held.reset();
+    m_fakes->dialogs.answerNext(MessageAnswer::No);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_fakes->dialogs.shown.size(), 1);
+    QCOMPARE(m_label->text(), upgrade);
+}
+
+void TestUpdateCheck::upgradeIfOffered_data()
 {
     QTest::addColumn<Reach>("reach");
     QTest::addColumn<Title>("title"); // of the page, when the check gets that far
@@ -225,7 +247,7 @@ void TestUpdateCheck::label3Click_data()
     QTest::newRow("the offer's text, no offer") << Reach::Label << Title() << absent << false << false;
 }
 
-void TestUpdateCheck::label3Click()
+void TestUpdateCheck::upgradeIfOffered()
 {
     QFETCH(Reach, reach);
     QFETCH(Title, title);
@@ -249,7 +271,7 @@ void TestUpdateCheck::label3Click()
     if (failSaves)
         m_fakes->dialogs.answerNext(MessageAnswer::Ok);
 
-    m_check->label3Click();
+    m_check->upgradeIfOffered();
 
     QCOMPARE(m_fakes->settings.values.value(flagAddress(), absent), upgrades ? QStringLiteral("0") : flag);
     QCOMPARE(m_fakes->shell.opened, upgrades ? QStringList{downloadPage} : QStringList());
@@ -276,7 +298,7 @@ void TestUpdateCheck::offAsksNothingAndShowsNothing()
     QCOMPARE(m_label->text(), QString());
 
     m_label->setTextFitted(upgrade);
-    m_check->label3Click();
+    m_check->upgradeIfOffered();
     QCOMPARE(m_fakes->shell.opened, QStringList());
     QCOMPARE(m_fakes->programEnd.ends, 0);
     QVERIFY(m_fakes->settings.values.isEmpty());

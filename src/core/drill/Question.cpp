@@ -1,9 +1,9 @@
-#include "forms/drill/Question.h"
+#include "core/drill/Question.h"
 
+#include "core/drill/DrillTexts.h"
+#include "core/drill/QuestionPlan.h"
 #include "core/store/WordList.h"
 #include "core/store/WordStore.h"
-#include "forms/drill/DrillTexts.h"
-#include "forms/drill/QuestionPlan.h"
 
 namespace mirvo {
 

@@ -1,5 +1,5 @@
 #include "Fakes.h"
-#include "forms/drill/QuestionPlan.h"
+#include "core/drill/QuestionPlan.h"
 
 #include <QTest>
 

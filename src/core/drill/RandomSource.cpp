@@ -1,4 +1,4 @@
-#include "platform/RandomSource.h"
+#include "core/drill/RandomSource.h"
 
 #include <cmath>
 

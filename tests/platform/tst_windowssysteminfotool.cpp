@@ -1,7 +1,7 @@
-#include "Fakes.h"
+#include "FakeRegistry.h"
 #include "TestSupport.h"
 #include "core/text/TextCodec.h"
-#include "forms/about/SysInfo.h"
+#include "platform/WindowsSystemInfoTool.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,14 +29,18 @@ QByteArray sz(const QString &text)
     return textcodec::encode(text) + '\0';
 }
 
-// Launcher paths say %T for the temporary folder. Here a backslash is an ordinary
-// character, so "%T/tools\MSINFO32.EXE" is a file named "tools\MSINFO32.EXE" in %T.
+// Paths say %T for the temporary folder; "%T/tools\MSINFO32.EXE" is MSINFO32.EXE in %T's
+// folder tools.
 const QString joined = QStringLiteral("%T/tools\\MSINFO32.EXE");
 const QString toolFile = QStringLiteral("tools\\MSINFO32.EXE");
 
 } // namespace
 
-class TestSysInfo : public QObject
+using Found = std::optional<QString>;
+Q_DECLARE_METATYPE(Found)
+
+/// The registry reader, and the tool found from its two locations.
+class TestWindowsSystemInfoTool : public QObject
 {
     Q_OBJECT
 
@@ -44,11 +48,11 @@ private slots:
     void readsValue_data();
     void readsValue();
     void namesAndStringsAreAnsi();
-    void startsOrTells_data();
-    void startsOrTells();
+    void findsTool_data();
+    void findsTool();
 };
 
-void TestSysInfo::readsValue_data()
+void TestWindowsSystemInfoTool::readsValue_data()
 {
     QTest::addColumn<QString>("key"); // "present", "missing" or "denied"
     QTest::addColumn<bool>("hasValue");
@@ -93,7 +97,7 @@ void TestSysInfo::readsValue_data()
                                  << KeyRead::NotRead << QString();
 }
 
-void TestSysInfo::readsValue()
+void TestWindowsSystemInfoTool::readsValue()
 {
     QFETCH(QString, key);
     QFETCH(bool, hasValue);
@@ -112,8 +116,8 @@ void TestSysInfo::readsValue()
 
     QString value = QStringLiteral("before");
     QString error;
-    QCOMPARE(GetKeyValue(registry, Registry::localMachine, QString::fromLatin1(keyPath),
-                         QString::fromLatin1(valueName), value, &error),
+    QCOMPARE(readRegistryValue(registry, Registry::localMachine, QString::fromLatin1(keyPath),
+                               QString::fromLatin1(valueName), value, &error),
              result);
     QCOMPARE(value, keyVal);
     QCOMPARE(error.isEmpty(), result != KeyRead::Error);
@@ -121,7 +125,7 @@ void TestSysInfo::readsValue()
     QCOMPARE(registry.openKeys(), 0);
 }
 
-void TestSysInfo::namesAndStringsAreAnsi()
+void TestWindowsSystemInfoTool::namesAndStringsAreAnsi()
 {
     const QString key = QStringLiteral("SOFTWARE\\词库");
     const QString name = QStringLiteral("路径");
@@ -131,78 +135,59 @@ void TestSysInfo::namesAndStringsAreAnsi()
                       textcodec::encode(path) + '\0');
 
     QString value;
-    QCOMPARE(GetKeyValue(registry, Registry::localMachine, key, name, value), KeyRead::Read);
+    QCOMPARE(readRegistryValue(registry, Registry::localMachine, key, name, value), KeyRead::Read);
     QCOMPARE(value, path);
 }
 
-void TestSysInfo::startsOrTells_data()
+void TestWindowsSystemInfoTool::findsTool_data()
 {
     QTest::addColumn<quint32>("pathType"); // location 1; 0 = no value
     QTest::addColumn<QByteArray>("pathData");
     QTest::addColumn<QByteArray>("folderData"); // location 2, a string; empty = no value
     QTest::addColumn<QString>("existing"); // made in %T; a trailing "/" makes a folder
-    QTest::addColumn<bool>("failStarts");
     QTest::addColumn<bool>("denyKeys");
-    QTest::addColumn<QStringList>("started");
-    QTest::addColumn<bool>("message");
+    QTest::addColumn<Found>("found"); // %T the temporary folder
     QTest::addColumn<int>("keysOpened");
 
     const quint32 string = Registry::typeString;
     const QByteArray tools = sz(QStringLiteral("%T/tools"));
     const QByteArray tool = sz(QStringLiteral("%T/msinfo32"));
-    const QStringList none;
-    const QStringList startedTool{QStringLiteral("%T/msinfo32")};
-    const QStringList startedJoined{joined};
+    const Found none;
 
-    QTest::newRow("location 1, no file there") << string << tool << QByteArray() << QString()
-                                               << false << false << startedTool << false << 1;
-    QTest::newRow("location 1 fails to start") << string << tool << tools << toolFile << true
-                                               << false << startedTool << true << 1;
-    QTest::newRow("location 1 another type") << Registry::typeExpandString << tool << tools
-                                             << toolFile << false << false << QStringList{QString()}
-                                             << true << 1;
-    QTest::newRow("location 1 empty") << string << QByteArray() << tools << toolFile << false
-                                      << false << none << true << 1;
-    QTest::newRow("location 1 too long") << string << QByteArray(1024, 'x') + '\0' << tools
-                                         << toolFile << false << false << startedJoined << false
-                                         << 2;
-    QTest::newRow("location 2 with the file") << 0u << QByteArray() << tools << toolFile << false
-                                              << false << startedJoined << false << 2;
+    QTest::newRow("location 1, no file there") << string << tool << QByteArray() << QString() << false
+                                               << Found(QStringLiteral("%T/msinfo32")) << 1;
+    // Location 2 is not tried: starting the empty command fails, and the user is told.
+    QTest::newRow("location 1 another type") << Registry::typeExpandString << tool << tools << toolFile << false
+                                             << Found(QString()) << 1;
+    QTest::newRow("location 1 empty") << string << QByteArray() << tools << toolFile << false << none << 1;
+    QTest::newRow("location 1 too long") << string << QByteArray(1024, 'x') + '\0' << tools << toolFile << false
+                                         << Found(joined) << 2;
+    QTest::newRow("location 2 with the file") << 0u << QByteArray() << tools << toolFile << false << Found(joined) << 2;
     QTest::newRow("location 2 ending in a backslash")
-        << 0u << QByteArray() << sz(QStringLiteral("%T/tools\\"))
-        << QStringLiteral("tools\\\\MSINFO32.EXE") << false << false
-        << QStringList{QStringLiteral("%T/tools\\\\MSINFO32.EXE")} << false << 2;
-    QTest::newRow("location 2 without the file") << 0u << QByteArray() << tools << QString()
-                                                 << false << false << none << true << 2;
-    QTest::newRow("location 2 names a folder") << 0u << QByteArray() << tools
-                                               << toolFile + QLatin1Char('/') << false << false
-                                               << none << true << 2;
+        << 0u << QByteArray() << sz(QStringLiteral("%T/tools\\")) << QStringLiteral("tools\\\\MSINFO32.EXE") << false
+        << Found(QStringLiteral("%T/tools\\\\MSINFO32.EXE")) << 2;
+    QTest::newRow("location 2 without the file") << 0u << QByteArray() << tools << QString() << false << none << 2;
+    QTest::newRow("location 2 names a folder") << 0u << QByteArray() << tools << toolFile + QLatin1Char('/') << false
+                                               << none << 2;
     QTest::newRow("location 2 hidden file") << 0u << QByteArray() << sz(QStringLiteral("%T/.tools"))
-                                            << QStringLiteral(".tools\\MSINFO32.EXE") << false
-                                            << false << none << true << 2;
-    QTest::newRow("location 2 fails to start") << 0u << QByteArray() << tools << toolFile << true
-                                               << false << startedJoined << true << 2;
-    QTest::newRow("neither location") << 0u << QByteArray() << QByteArray() << toolFile << false
-                                      << false << none << true << 2;
-    QTest::newRow("keys refused") << string << tool << tools << toolFile << false << true << none
-                                  << true << 2;
+                                            << QStringLiteral(".tools\\MSINFO32.EXE") << false << none << 2;
+    QTest::newRow("neither location") << 0u << QByteArray() << QByteArray() << toolFile << false << none << 2;
+    QTest::newRow("keys refused") << string << tool << tools << toolFile << true << none << 2;
 }
 
-void TestSysInfo::startsOrTells()
+void TestWindowsSystemInfoTool::findsTool()
 {
     QFETCH(quint32, pathType);
     QFETCH(QByteArray, pathData);
     QFETCH(QByteArray, folderData);
     QFETCH(QString, existing);
-    QFETCH(bool, failStarts);
     QFETCH(bool, denyKeys);
-    QFETCH(QStringList, started);
-    QFETCH(bool, message);
+    QFETCH(Found, found);
     QFETCH(int, keysOpened);
 
     QTemporaryDir dir;
     const QString root = dir.path();
-    // On Windows a backslash in these names is a folder, made first; elsewhere a character.
+    // A backslash in these names makes a folder first.
     if (existing.endsWith(QLatin1Char('/')))
         QVERIFY(QDir(root).mkpath(existing.chopped(1)));
     else if (!existing.isEmpty())
@@ -210,45 +195,24 @@ void TestSysInfo::startsOrTells()
     if (existing.startsWith(QLatin1Char('.')) && !QFileInfo(dir.filePath(existing)).isHidden())
         QSKIP("a leading dot hides no file on this system");
 
-    FakeServices fakes;
-    fakes.registry.addKey(pathKey);
-    fakes.registry.addKey(folderKey);
+    FakeRegistry registry;
+    registry.addKey(pathKey);
+    registry.addKey(folderKey);
     if (pathType != 0)
-        fakes.registry.setValue(pathKey, "PATH", pathType,
-                                pathData.replace("%T", textcodec::encode(root)));
+        registry.setValue(pathKey, "PATH", pathType, pathData.replace("%T", textcodec::encode(root)));
     if (!folderData.isEmpty())
-        fakes.registry.setValue(folderKey, "MSINFO", Registry::typeString,
-                                folderData.replace("%T", textcodec::encode(root)));
+        registry.setValue(folderKey, "MSINFO", Registry::typeString, folderData.replace("%T", textcodec::encode(root)));
     if (denyKeys) {
-        fakes.registry.denyKey(pathKey);
-        fakes.registry.denyKey(folderKey);
+        registry.denyKey(pathKey);
+        registry.denyKey(folderKey);
     }
-    fakes.shell.failStarts = failStarts;
-    if (message)
-        fakes.dialogs.answerNext(MessageAnswer::Ok);
 
-    StartSysInfo(fakes.registry, fakes.shell, fakes.dialogs, nullptr);
-
-    QStringList programs;
-    for (const RecordingShell::Started &start : std::as_const(fakes.shell.started)) {
-        programs.append(start.program);
-        QVERIFY(start.arguments.isEmpty());
-        QCOMPARE(start.style, WindowStyle::NormalFocus);
-    }
-    QCOMPARE(programs, started.replaceInStrings(QLatin1String("%T"), root));
-
-    QCOMPARE(fakes.dialogs.shown.size(), message ? 1 : 0);
-    if (message) {
-        const FakeDialogs::Shown &shown = fakes.dialogs.shown.constFirst();
-        QCOMPARE(shown.text, QStringLiteral("此时系统信息不可用"));
-        QCOMPARE(shown.caption, QStringLiteral("Mirvo背单词"));
-        QCOMPARE(shown.icon, MessageIcon::None);
-        QCOMPARE(shown.buttons, MessageButtons::Ok);
-    }
-    QCOMPARE(fakes.registry.accessMasks.size(), keysOpened);
-    QCOMPARE(fakes.registry.openKeys(), 0);
-    QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
+    if (found)
+        found->replace(QLatin1String("%T"), root);
+    QCOMPARE(WindowsSystemInfoTool(registry).find(), found);
+    QCOMPARE(registry.accessMasks.size(), keysOpened);
+    QCOMPARE(registry.openKeys(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestSysInfo)
-#include "tst_sysinfo.moc"
+QTEST_GUILESS_MAIN(TestWindowsSystemInfoTool)
+#include "tst_windowssysteminfotool.moc"

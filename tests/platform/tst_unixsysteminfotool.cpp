@@ -1,29 +1,27 @@
-#include "Fakes.h"
 #include "TestSupport.h"
-#include "forms/about/SysInfo.h"
-#include "platform/UnixRegistry.h"
+#include "platform/UnixSystemInfoTool.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace mirvo;
-using namespace mirvo::test;
+using mirvo::test::writeBytes;
 
-/// The stand-in registry names the first system-information program installed.
-class TestUnixRegistry : public QObject
+/// The first system-information program installed is the tool.
+class TestUnixSystemInfoTool : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void standInNamesTool_data();
-    void standInNamesTool();
+    void findsTheFirstInstalled_data();
+    void findsTheFirstInstalled();
 };
 
-void TestUnixRegistry::standInNamesTool_data()
+void TestUnixSystemInfoTool::findsTheFirstInstalled_data()
 {
     QTest::addColumn<QString>("executables"); // comma-separated
     QTest::addColumn<QString>("plainFile");
-    QTest::addColumn<QString>("found"); // empty: the message
+    QTest::addColumn<QString>("found"); // empty: none
 
     QTest::newRow("none installed") << "" << "" << "";
     QTest::newRow("hardinfo2 before hardinfo") << "hardinfo,hardinfo2" << "" << "hardinfo2";
@@ -33,7 +31,7 @@ void TestUnixRegistry::standInNamesTool_data()
                                                    << "gnome-system-monitor";
 }
 
-void TestUnixRegistry::standInNamesTool()
+void TestUnixSystemInfoTool::findsTheFirstInstalled()
 {
     QFETCH(QString, executables);
     QFETCH(QString, plainFile);
@@ -47,17 +45,9 @@ void TestUnixRegistry::standInNamesTool()
     if (!plainFile.isEmpty())
         QVERIFY(writeBytes(dir.filePath(plainFile), "#!/bin/sh\n"));
 
-    UnixRegistry registry({dir.path()});
-    FakeServices fakes;
-    if (found.isEmpty())
-        fakes.dialogs.answerNext(MessageAnswer::Ok);
-    StartSysInfo(registry, fakes.shell, fakes.dialogs, nullptr);
-
-    QCOMPARE(fakes.shell.started.size(), found.isEmpty() ? 0 : 1);
-    if (!found.isEmpty())
-        QCOMPARE(fakes.shell.started.constFirst().program, dir.filePath(found));
-    QVERIFY2(fakes.dialogs.leftovers().isEmpty(), qPrintable(fakes.dialogs.leftovers()));
+    UnixSystemInfoTool tool({dir.path()});
+    QCOMPARE(tool.find(), found.isEmpty() ? std::optional<QString>() : std::optional<QString>(dir.filePath(found)));
 }
 
-QTEST_GUILESS_MAIN(TestUnixRegistry)
-#include "tst_unixregistry.moc"
+QTEST_GUILESS_MAIN(TestUnixSystemInfoTool)
+#include "tst_unixsysteminfotool.moc"

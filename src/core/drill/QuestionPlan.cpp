@@ -1,6 +1,6 @@
-#include "forms/drill/QuestionPlan.h"
+#include "core/drill/QuestionPlan.h"
 
-#include "platform/RandomSource.h"
+#include "core/drill/RandomSource.h"
 
 namespace mirvo {
 

@@ -17,7 +17,7 @@ struct Question
     QString word;
     QString meaning;
     std::array<QString, 4> options;
-    bool asked = true; ///< false for the window's stand-in before and between questions
+    bool asked = true; ///< false for the stand-in shown before and between questions
 
     /// Whether answering with button slot (1..4) is right: every button that offers the
     /// word's meaning is, also one whose distractor happens to carry the same text.
@@ -26,7 +26,7 @@ struct Question
     QString revealed() const;
 };
 
-/// What the window asks before its first question and after one failed: the layout's texts,
+/// What the drill shows before its first question and after one failed: the layout's texts,
 /// with no right answer among them.
 Question unaskedQuestion();
 

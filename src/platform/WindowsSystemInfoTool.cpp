@@ -1,11 +1,8 @@
-#include "forms/about/SysInfo.h"
+#include "platform/WindowsSystemInfoTool.h"
 
-#include "core/AppInfo.h"
 #include "core/text/TextCodec.h"
-#include "platform/Dialogs.h"
 #include "platform/FileChecks.h"
-#include "platform/Registry.h"
-#include "platform/Shell.h"
+#include "platform/WindowsRegistry.h"
 
 #include <algorithm>
 
@@ -41,42 +38,47 @@ QString numberText(QByteArray bytes)
 
 } // namespace
 
-KeyRead GetKeyValue(Registry &registry, qint32 keyRoot, const QString &keyName,
-                    const QString &subKeyRef, QString &keyVal, QString *error)
+KeyRead readRegistryValue(Registry &registry, qint32 keyRoot, const QString &keyName,
+                          const QString &valueName, QString &value, QString *error)
 {
     Registry::Key key = 0;
     if (registry.openKey(keyRoot, textcodec::encode(keyName), accessMask, &key) != 0) {
-        keyVal.clear();
+        value.clear();
         return KeyRead::NotRead;
     }
     const KeyCloser closer{registry, key};
 
     quint32 type = 0;
     QByteArray bytes;
-    const QByteArray name = textcodec::encode(subKeyRef);
+    const QByteArray name = textcodec::encode(valueName);
     if (registry.queryValue(key, name, valueBufferSize, &type, &bytes) != 0) {
-        keyVal.clear();
+        value.clear();
         return KeyRead::NotRead;
     }
     if (bytes.isEmpty()) {
         if (error)
-            *error = QStringLiteral("注册表值 %1 没有内容").arg(subKeyRef);
+            *error = QStringLiteral("注册表值 %1 没有内容").arg(valueName);
         return KeyRead::Error;
     }
     if (bytes.endsWith('\0'))
         bytes.chop(1);
 
     if (type == Registry::typeString)
-        keyVal = textcodec::decodeAnsi(bytes);
+        value = textcodec::decodeAnsi(bytes);
     else if (type == Registry::typeDword)
-        keyVal = numberText(bytes);
+        value = numberText(bytes);
     return KeyRead::Read;
 }
 
-std::optional<QString> findSysInfo(Registry &registry)
+WindowsSystemInfoTool::WindowsSystemInfoTool(Registry &registry)
+    : m_registry(registry)
+{
+}
+
+std::optional<QString> WindowsSystemInfoTool::find()
 {
     QString path;
-    switch (GetKeyValue(registry, Registry::localMachine, toolPathKey, toolPathValue, path)) {
+    switch (readRegistryValue(m_registry, Registry::localMachine, toolPathKey, toolPathValue, path)) {
     case KeyRead::Read:
         return path; // started as it stands, without an existence test
     case KeyRead::Error:
@@ -84,7 +86,7 @@ std::optional<QString> findSysInfo(Registry &registry)
     case KeyRead::NotRead:
         break;
     }
-    if (GetKeyValue(registry, Registry::localMachine, toolFolderKey, toolFolderValue, path)
+    if (readRegistryValue(m_registry, Registry::localMachine, toolFolderKey, toolFolderValue, path)
         != KeyRead::Read)
         return std::nullopt;
     // Joined as they stand: a folder ending in a backslash gives a doubled one, which
@@ -95,15 +97,23 @@ std::optional<QString> findSysInfo(Registry &registry)
     return joined;
 }
 
-void StartSysInfo(Registry &registry, Shell &shell, Dialogs &dialogs, QWidget *parent)
+namespace {
+
+/// The tool as the machine's own registry names it.
+class MachineSystemInfoTool final : public SystemInfoTool
 {
-    const std::optional<QString> command = findSysInfo(registry);
-    QString error;
-    if (command && shell.startProgram(*command, {}, WindowStyle::NormalFocus, &error))
-        return;
-    // Whatever went wrong, the user gets the one message; the cause is not shown.
-    dialogs.message(parent, QStringLiteral("此时系统信息不可用"), appinfo::title,
-                    MessageIcon::None, MessageButtons::Ok);
+public:
+    std::optional<QString> find() override { return WindowsSystemInfoTool(m_registry).find(); }
+
+private:
+    WindowsRegistry m_registry;
+};
+
+} // namespace
+
+std::unique_ptr<SystemInfoTool> makeSystemInfoTool()
+{
+    return std::make_unique<MachineSystemInfoTool>();
 }
 
 } // namespace mirvo
