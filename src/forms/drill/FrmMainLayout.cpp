@@ -85,8 +85,10 @@ FrmMain::FrmMain(const Services &services, WordStore &store, const QString &site
     createActions();
     setTabOrder();
     m_dontKnowButton->setFocus(); // first in the focus order, so a stray key cannot untick the option
-    // Fixed size below the menu bar, centred on the screen.
-    setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
+    // Fixed size below the menu bar as laid out (some styles make the bar a line taller than
+    // its size hint), centred on the screen.
+    const int clientWidth = centralWidget()->width();
+    setFixedSize(clientWidth, centralWidget()->height() + menuBar()->heightForWidth(clientWidth));
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 

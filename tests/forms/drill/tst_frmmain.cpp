@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QPushButton>
 #include <QScopeGuard>
 
@@ -28,6 +30,8 @@ private slots:
     void layout_data();
     void layout();
     void windowFrameAndFonts();
+    void clientAreaBelowMenuBar_data();
+    void clientAreaBelowMenuBar();
     void tabOrder();
     void menus_data();
     void menus();
@@ -120,6 +124,28 @@ void TestFrmMain::windowFrameAndFonts()
         QVERIFY(!window.answerButton(index)->isDefault());
         QVERIFY(!window.answerButton(index)->autoDefault());
     }
+}
+
+void TestFrmMain::clientAreaBelowMenuBar_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const QString &style : QStyleFactory::keys())
+        QTest::newRow(qPrintable(style)) << style;
+}
+
+void TestFrmMain::clientAreaBelowMenuBar()
+{
+    // The Windows styles lay the bar out a line taller than its size hint.
+    QFETCH(QString, style);
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(style);
+    m_fixture = std::make_unique<DrillFixture>();
+    FrmMain &window = m_fixture->open();
+    const QRect client = window.centralWidget()->geometry();
+    QApplication::setStyle(before);
+    QCOMPARE(client.size(), QSize(684, 463));
+    QVERIFY(client.top() > window.menuBar()->geometry().bottom());
+    QCOMPARE(window.size(), QSize(684, client.bottom() + 1));
 }
 
 void TestFrmMain::tabOrder()
