@@ -156,7 +156,8 @@ bool WordStore::deleteEntry(const QString &word, QString *error) const
     const int code = lastSystemError(); // before the next system call overwrites it
     if (!QFileInfo::exists(path))
         return true;
-    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, fileErrorText(file, code)));
+    const QString why = code != 0 ? entryChangeProblem(path, code) : file.errorString();
+    return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, why));
 }
 
 bool WordStore::removeStore(QString *error) const

@@ -22,6 +22,10 @@ extern const bool separatorInNames;
 /// names, which every platform refuses); empty when it can.
 QString platformNameProblem(const QString &word);
 
+/// Why an entry at path could not be deleted or replaced, from the system's error code: on
+/// Windows a file marked read-only refuses both.
+QString entryChangeProblem(const QString &path, int code);
+
 inline bool fail(QString *error, const QString &message)
 {
     if (error)

@@ -1,5 +1,6 @@
 #include "core/store/WordStore.h"
 
+#include "core/store/WordNames.h"
 #include "core/store/WordStorePlatform.h"
 #include "core/text/SystemError.h"
 
@@ -20,12 +21,18 @@ constexpr qsizetype maxNameBytes = 255; // NAME_MAX of the common file systems
 } // namespace
 
 const bool separatorInNames = false;
+const bool wordnames::leadingDotHides = true;
 
 QString platformNameProblem(const QString &word)
 {
     if (QFile::encodeName(word).size() > maxNameBytes)
         return QStringLiteral("单词太长，不能作文件名");
     return {};
+}
+
+QString entryChangeProblem(const QString &, int code)
+{
+    return systemErrorText(code);
 }
 
 WordStore::Writer::Writer(const WordStore &store)

@@ -252,7 +252,7 @@ void TestAnswers::lastWordEndsTheDrill()
 void TestAnswers::storeThatCannotBeRemovedStillEnds()
 {
     m_fixture->addWords({{QStringLiteral("only"), QStringLiteral("唯一")}});
-    QVERIFY(test::writeBytes(m_fixture->store->folder() + QStringLiteral("/.notes"), "mine"));
+    QVERIFY(test::writeHiddenFile(m_fixture->store->folder() + QStringLiteral("/.notes"), "mine"));
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     m_fixture->open();
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
