@@ -162,6 +162,8 @@ bool WordStore::deleteEntry(const QString &word, QString *error) const
 
 bool WordStore::removeStore(QString *error) const
 {
+    // The list's change notices may hold the folder open, which would keep it from going.
+    m_words->releaseFolder();
     // Temporaries a crash left behind are ours to clear; every other file stays.
     const QDir folder(m_folder);
     for (const QString &name : folder.entryList({temporaryPattern}, QDir::Files | QDir::Hidden))

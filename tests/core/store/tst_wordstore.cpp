@@ -1,6 +1,7 @@
 #include "FaultyFolders.h"
 #include "TestSupport.h"
 #include "core/store/FolderReading.h"
+#include "core/store/FolderWatch.h"
 #include "core/store/WordList.h"
 #include "core/store/WordStore.h"
 #include "core/text/TextCodec.h"
@@ -66,6 +67,8 @@ private slots:
     void readingFolderOrMissingEntryFails();
     void listingFollowsTheFolder_data();
     void listingFollowsTheFolder();
+    void watchTellsChanges_data();
+    void watchTellsChanges();
     void refreshMovesRowsUntilManyChange_data();
     void refreshMovesRowsUntilManyChange();
     void failedReadingEmptiesTheList_data();
@@ -430,6 +433,49 @@ void TestWordStore::makeStep(const Step &step)
 #endif
         break;
     }
+}
+
+void TestWordStore::watchTellsChanges_data()
+{
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QStringList>("told"); // each name, + listed now, - not; or "whole": read it whole
+    const QString a = QStringLiteral("a"), b = QStringLiteral("b");
+    const auto told = [](const char *names) { return QString::fromLatin1(names).split(QLatin1Char(' '), Qt::SkipEmptyParts); };
+    QTest::newRow("nothing") << Steps{} << told("");
+    QTest::newRow("made, deleted, renamed")
+        << Steps{file(a), file(b), remove(b), {Step::Rename, a, QStringLiteral("c")}} << told("a- b- c+");
+    QTest::newRow("a folder") << Steps{{Step::Folder, a, {}}} << told("a-");
+    QTest::newRow("a dot name") << Steps{file(QStringLiteral(".x"))} << (dotNamesHidden ? told("") : told(".x+"));
+#ifdef Q_OS_WIN
+    QTest::newRow("marked hidden or system")
+        << Steps{file(a), {Step::Mark, a, QStringLiteral("hidden")}, file(b), {Step::Mark, b, QStringLiteral("system")}}
+        << told("a- b-");
+    QTest::newRow("a mark cleared") << Steps{{Step::Hidden, a, {}}, {Step::Mark, a, {}}} << told("a+");
+#endif
+    QTest::newRow("the folder replaced") << Steps{file(a), {Step::Renew, {}, {}}} << told("whole");
+    QTest::newRow("more than the limit") << Steps{{Step::Twenty, QStringLiteral("w"), {}}} << told("whole");
+}
+
+void TestWordStore::watchTellsChanges()
+{
+    QFETCH(Steps, steps);
+    QFETCH(QStringList, told);
+    FolderWatch watch;
+    watch.follow(m_folder);
+    for (const Step &step : steps) {
+        makeStep(step);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const auto changes = watch.takeChanges(16);
+    QStringList seen{QStringLiteral("whole")};
+    if (changes) {
+        seen.clear();
+        for (const FolderWatch::Change &change : *changes)
+            seen.append(QString::fromStdString(change.bytes) + QLatin1Char(change.listed ? '+' : '-'));
+    }
+    seen.sort();
+    QCOMPARE(seen, told);
 }
 
 void TestWordStore::refreshMovesRowsUntilManyChange_data()
