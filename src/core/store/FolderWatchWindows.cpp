@@ -33,7 +33,8 @@ std::optional<Identity> identityOf(HANDLE folder)
 
 std::optional<Identity> identityAt(const std::wstring &path)
 {
-    const HANDLE folder = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, everyShare, nullptr, OPEN_EXISTING,
+    // Opened for listing, as a reading opens it: a folder that may no longer be listed is none.
+    const HANDLE folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, everyShare, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE)
         return std::nullopt;
