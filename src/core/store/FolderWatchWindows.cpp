@@ -166,25 +166,32 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
     std::vector<Change> changes;
     changes.reserve(toldGone.size());
     for (const auto &[name, gone] : toldGone) {
+        // A name told gone is gone: the notices come in order, and a file that another name
+        // still reaches (a rename in another case) is told under that name too. Only a short
+        // name does not say which long name went.
+        if (gone) {
+            if (name.find('~') != std::string::npos)
+                return std::nullopt;
+            changes.push_back({name, false});
+            continue;
+        }
         const std::wstring told = QString::fromUtf8(name.data(), qsizetype(name.size())).toStdWString();
         WIN32_FIND_DATAW entry;
         const HANDLE found = FindFirstFileExW((notices.path + L'\\' + told).c_str(), FindExInfoBasic, &entry,
                                               FindExSearchNameMatch, nullptr, 0);
-        bool listed = false;
-        if (found != INVALID_HANDLE_VALUE) {
-            FindClose(found);
-            // Still there though told gone, found under another name (its short name, or in
-            // another case), or a link whose target can change untold: only a reading can tell.
-            const EntryKind kind = entryKind(entry);
-            if (gone || told != entry.cFileName || kind == EntryKind::Link)
+        if (found == INVALID_HANDLE_VALUE) {
+            if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
                 return std::nullopt;
-            listed = kind == EntryKind::Word;
-        } else if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-            return std::nullopt;
-        } else if (gone && name.find('~') != std::string::npos) {
-            return std::nullopt; // perhaps a short name, which does not say which long name went
+            changes.push_back({name, false});
+            continue;
         }
-        changes.push_back({name, listed});
+        FindClose(found);
+        // Found under another name (its short name, or in another case), or a link whose target
+        // can change untold: only a reading can tell.
+        const EntryKind kind = entryKind(entry);
+        if (told != entry.cFileName || kind == EntryKind::Link)
+            return std::nullopt;
+        changes.push_back({name, kind == EntryKind::Word});
     }
     return changes;
 }

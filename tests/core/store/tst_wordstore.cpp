@@ -451,6 +451,8 @@ void TestWordStore::watchTellsChanges_data()
         << Steps{file(a), {Step::Mark, a, QStringLiteral("hidden")}, file(b), {Step::Mark, b, QStringLiteral("system")}}
         << told("a- b-");
     QTest::newRow("a mark cleared") << Steps{{Step::Hidden, a, {}}, {Step::Mark, a, {}}} << told("a+");
+    // Perhaps the short name of a file whose long name the list holds.
+    QTest::newRow("a short name gone") << Steps{file(QStringLiteral("ABC~1")), remove(QStringLiteral("ABC~1"))} << told("whole");
 #endif
     QTest::newRow("the folder replaced") << Steps{file(a), {Step::Renew, {}, {}}} << told("whole");
     QTest::newRow("more than the limit") << Steps{{Step::Twenty, QStringLiteral("w"), {}}} << told("whole");
