@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <memory>
@@ -95,10 +94,6 @@ bool openForOthers(const QString &folder);
 
 /// Makes a named pipe at path; false where pipes cannot live in a folder.
 bool makeNamedPipe(const QString &path);
-
-/// Takes an open file's advisory lock, as another start writing it would; false where there
-/// are no such locks.
-bool lockExclusively(QFile &file);
 
 /// Holds a file open as an editor may, without letting it be deleted, while the object lives;
 /// held() is false where an open file never stops its deletion (Linux).

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <sys/file.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -144,11 +143,6 @@ bool openForOthers(const QString &folder)
 bool makeNamedPipe(const QString &path)
 {
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-}
-
-bool lockExclusively(QFile &file)
-{
-    return ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
 }
 
 HeldFile::HeldFile(const QString &) {}
