@@ -40,6 +40,22 @@ inline QStringList listedWords(const QString &folder)
     return words.reread() ? words.names() : QStringList();
 }
 
+/// Whether a leading dot hides a file (Linux) rather than its hidden mark (Windows).
+#ifdef Q_OS_WIN
+inline constexpr bool dotNamesHidden = false;
+#else
+inline constexpr bool dotNamesHidden = true;
+#endif
+
+/// Sets a file's hidden and system marks as Explorer does; false where files have none.
+bool setFileMarks(const QString &path, bool hidden, bool system);
+
+/// Writes a file the system hides: its name starts with a dot, and on Windows it is marked.
+inline bool writeHiddenFile(const QString &path, const QByteArray &bytes)
+{
+    return writeBytes(path, bytes) && (dotNamesHidden || setFileMarks(path, true, false));
+}
+
 using Entries = QMap<QString, QString>;
 
 /// Every listed word with what its entry reads back as, or why it cannot be read.

@@ -24,7 +24,7 @@ private slots:
 
 void TestAboutPlatform::ordinaryFile_data()
 {
-    QTest::addColumn<QString>("make"); // "file", "folder" or nothing
+    QTest::addColumn<QString>("make"); // "file", "hidden file", "folder" or nothing
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("ordinary");
 
@@ -32,7 +32,7 @@ void TestAboutPlatform::ordinaryFile_data()
     QTest::newRow("backslash in the name") << "file" << "tools\\MSINFO32.EXE" << true;
     QTest::newRow("file in a hidden folder") << "file" << ".tools/MSINFO32.EXE" << true;
     QTest::newRow("folder") << "folder" << "MSINFO32.EXE" << false;
-    QTest::newRow("hidden file") << "file" << ".MSINFO32.EXE" << false;
+    QTest::newRow("hidden file") << "hidden file" << ".MSINFO32.EXE" << false;
     QTest::newRow("missing") << "" << "MSINFO32.EXE" << false;
     QTest::newRow("empty path") << "" << "" << false;
 }
@@ -48,6 +48,8 @@ void TestAboutPlatform::ordinaryFile()
     QVERIFY(QDir().mkpath(QFileInfo(dir.filePath(name)).path()));
     if (make == QLatin1String("file"))
         QVERIFY(writeBytes(path, "MZ"));
+    else if (make == QLatin1String("hidden file"))
+        QVERIFY(writeHiddenFile(path, "MZ"));
     else if (make == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(path));
     QCOMPARE(isOrdinaryFile(path), ordinary);

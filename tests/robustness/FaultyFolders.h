@@ -95,4 +95,20 @@ bool openForOthers(const QString &folder);
 /// Makes a named pipe at path; false where pipes cannot live in a folder.
 bool makeNamedPipe(const QString &path);
 
+/// Holds a file open as an editor may, without letting it be deleted, while the object lives;
+/// held() is false where an open file never stops its deletion (Linux).
+class HeldFile
+{
+public:
+    explicit HeldFile(const QString &path);
+    ~HeldFile();
+    HeldFile(const HeldFile &) = delete;
+    HeldFile &operator=(const HeldFile &) = delete;
+
+    bool held() const { return m_handle != -1; }
+
+private:
+    qintptr m_handle = -1;
+};
+
 } // namespace mirvo::test

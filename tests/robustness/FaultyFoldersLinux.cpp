@@ -145,4 +145,7 @@ bool makeNamedPipe(const QString &path)
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
+HeldFile::HeldFile(const QString &) {}
+HeldFile::~HeldFile() = default;
+
 } // namespace mirvo::test

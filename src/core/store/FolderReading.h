@@ -22,6 +22,10 @@ struct FolderReading
 /// ordinary files included), in the file system's encoding and the directory's order.
 FolderReading readWordFiles(const QString &folder, const std::function<void(std::string_view)> &found);
 
+/// Why listing folder failed with the system's error code (errno, or a Windows error), in the
+/// user's words; empty when the code only means that the folder holds nothing.
+QString readingProblem(const QString &folder, int code);
+
 /// A name as readWordFiles() gives its bytes: the file system's own on Linux, UTF-8 where
 /// names are Unicode (Windows), so no name is lost to a code page.
 QString nameFromBytes(std::string_view bytes);

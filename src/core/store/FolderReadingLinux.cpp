@@ -22,7 +22,7 @@ FolderReading readWordFiles(const QString &folder, const std::function<void(std:
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
     if (!dir) {
-        reading.problem = systemErrorText(errno);
+        reading.problem = readingProblem(folder, errno);
         if (fd >= 0)
             ::close(fd);
         return reading;
@@ -32,7 +32,7 @@ FolderReading readWordFiles(const QString &folder, const std::function<void(std:
         const dirent *entry = ::readdir(dir);
         if (!entry) {
             if (errno != 0)
-                reading.problem = systemErrorText(errno);
+                reading.problem = readingProblem(folder, errno);
             break;
         }
         if (!wordnames::isWord(entry->d_name))
@@ -49,6 +49,11 @@ FolderReading readWordFiles(const QString &folder, const std::function<void(std:
     }
     ::closedir(dir); // closes fd too
     return reading;
+}
+
+QString readingProblem(const QString &, int code)
+{
+    return systemErrorText(code); // a listing ends without an error code
 }
 
 QString nameFromBytes(std::string_view bytes)

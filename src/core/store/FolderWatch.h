@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QtGlobal>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,7 +14,7 @@ namespace mirvo {
 class FolderWatch
 {
 public:
-    FolderWatch() = default;
+    FolderWatch();
     FolderWatch(const FolderWatch &) = delete;
     FolderWatch &operator=(const FolderWatch &) = delete;
     ~FolderWatch();
@@ -28,7 +28,8 @@ public:
     /// Starts following folder afresh, dropping what was noticed before. Call it just
     /// before reading the folder whole, so that nothing changing after the reading is missed.
     void follow(const QString &folder);
-    /// Stops following: every later takeChanges() asks for a whole reading.
+    /// Stops following and lets go of the folder: every later takeChanges() asks for a whole
+    /// reading.
     void forget();
     /// Each word's name changed since follow() or the last call, with what it is now; or
     /// nothing when that cannot be told and the folder must be read whole: not followed,
@@ -37,11 +38,8 @@ public:
     std::optional<std::vector<Change>> takeChanges(size_t limit);
 
 private:
-    int m_notices = -1;   ///< the notice queue, kept for the watch's life
-    int m_watch = -1;     ///< the folder's watch in it, or none
-    std::string m_path;   ///< the followed folder
-    quint64 m_device = 0; ///< and which one it was when followed
-    quint64 m_inode = 0;
+    struct Notices; ///< the system's notices and the folder they follow, each platform's own
+    std::unique_ptr<Notices> m_notices;
 };
 
 } // namespace mirvo

@@ -49,56 +49,74 @@ bool noticesEverything(const char *folder)
 
 } // namespace
 
+struct FolderWatch::Notices
+{
+    int queue = -1;       ///< the notice queue, kept for the watch's life
+    int watch = -1;       ///< the folder's watch in it, or none
+    std::string path;     ///< the followed folder
+    quint64 device = 0;   ///< and which one it was when followed
+    quint64 inode = 0;
+};
+
+FolderWatch::FolderWatch()
+    : m_notices(std::make_unique<Notices>())
+{
+}
+
 FolderWatch::~FolderWatch()
 {
-    if (m_notices >= 0)
-        ::close(m_notices);
+    if (m_notices->queue >= 0)
+        ::close(m_notices->queue);
 }
 
 void FolderWatch::forget()
 {
     // The queue itself stays: closing one waits for the kernel's grace period, milliseconds.
-    if (m_watch >= 0)
-        ::inotify_rm_watch(m_notices, m_watch);
-    m_watch = -1;
+    if (m_notices->watch >= 0)
+        ::inotify_rm_watch(m_notices->queue, m_notices->watch);
+    m_notices->watch = -1;
 }
 
 void FolderWatch::follow(const QString &folder)
 {
     forget();
-    if (m_notices < 0)
-        m_notices = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_notices < 0)
+    Notices &notices = *m_notices;
+    if (notices.queue < 0)
+        notices.queue = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (notices.queue < 0)
         return;
     // Whatever was noticed before is of no use once the folder is read whole.
     alignas(inotify_event) char buffer[4096];
     for (;;) {
-        const ssize_t got = ::read(m_notices, buffer, sizeof buffer);
+        const ssize_t got = ::read(notices.queue, buffer, sizeof buffer);
         if (got <= 0 && !(got < 0 && errno == EINTR))
             break;
     }
-    m_path = QFile::encodeName(folder).toStdString();
+    notices.path = QFile::encodeName(folder).toStdString();
     // No descriptor of the folder is kept: it would keep a removed folder's notices back.
     // Its identity is taken before the watch is added, so a folder replaced in between is
     // found out at the next look.
     struct stat identity;
-    if (::stat(m_path.c_str(), &identity) != 0 || !S_ISDIR(identity.st_mode) || !noticesEverything(m_path.c_str()))
+    if (::stat(notices.path.c_str(), &identity) != 0 || !S_ISDIR(identity.st_mode)
+        || !noticesEverything(notices.path.c_str()))
         return;
-    m_device = identity.st_dev;
-    m_inode = identity.st_ino;
+    notices.device = identity.st_dev;
+    notices.inode = identity.st_ino;
     constexpr uint32_t names = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
     // The folder's own mode too: one made unreadable can no longer be read whole.
     constexpr uint32_t itself = IN_DELETE_SELF | IN_MOVE_SELF | IN_ATTRIB | IN_ONLYDIR;
-    m_watch = ::inotify_add_watch(m_notices, m_path.c_str(), names | itself);
+    notices.watch = ::inotify_add_watch(notices.queue, notices.path.c_str(), names | itself);
 }
 
 std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t limit)
 {
-    if (m_watch < 0)
+    Notices &notices = *m_notices;
+    if (notices.watch < 0)
         return std::nullopt;
     // Removed or replaced while someone else holds it open, the old folder tells nothing yet.
     struct stat identity;
-    if (::stat(m_path.c_str(), &identity) != 0 || identity.st_dev != m_device || identity.st_ino != m_inode) {
+    if (::stat(notices.path.c_str(), &identity) != 0 || identity.st_dev != notices.device
+        || identity.st_ino != notices.inode) {
         forget();
         return std::nullopt;
     }
@@ -106,7 +124,7 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
     std::map<std::string, bool> toldGone;
     alignas(inotify_event) char buffer[16 * 1024];
     for (;;) {
-        const ssize_t got = ::read(m_notices, buffer, sizeof buffer);
+        const ssize_t got = ::read(notices.queue, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0 && errno == EAGAIN)
@@ -118,7 +136,7 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
         for (const char *at = buffer; at < buffer + got;) {
             const auto *notice = reinterpret_cast<const inotify_event *>(at);
             at += sizeof(inotify_event) + notice->len;
-            if (notice->wd != m_watch && !(notice->mask & IN_Q_OVERFLOW))
+            if (notice->wd != notices.watch && !(notice->mask & IN_Q_OVERFLOW))
                 continue; // a watch forgotten since
             // Lost notices, the folder moved, deleted or unmounted: only a reading can tell.
             const bool folderChanged = notice->len == 0 && (notice->mask & IN_ATTRIB);
@@ -139,7 +157,7 @@ std::optional<std::vector<FolderWatch::Change>> FolderWatch::takeChanges(size_t 
     for (const auto &[name, gone] : toldGone) {
         struct stat info;
         bool listed = false;
-        if (::lstat((m_path + '/' + name).c_str(), &info) == 0) {
+        if (::lstat((notices.path + '/' + name).c_str(), &info) == 0) {
             // What a link points to can change without a notice here; a name told gone that is
             // still there (another name of it, on a file system that ignores case) is a change
             // the notices do not show.

@@ -39,7 +39,10 @@ QVariant WordList::data(const QModelIndex &index, int role) const
 
 bool WordList::refresh(QString *error)
 {
-    if (const auto changes = m_watch.takeChanges(manyRuns); changes && applyChanges(*changes))
+    // An empty list ends the drill, so notices alone never make one: the folder is read whole,
+    // after the watch has let go of it (under Wine a folder that another program deletes stays,
+    // empty, until the last handle on it closes).
+    if (const auto changes = m_watch.takeChanges(manyRuns); changes && applyChanges(*changes) && count() > 0)
         return true;
     return reread(error);
 }

@@ -36,6 +36,9 @@ public:
     [[nodiscard]] bool refresh(QString *error = nullptr);
     /// Whether the last reading failed (the list is then empty).
     bool failed() const { return m_failed; }
+    /// Stops following the folder's changes, which may hold it open (on Windows), so that it
+    /// can be removed; the next refresh reads it whole.
+    void releaseFolder() { m_watch.forget(); }
 
     int count() const { return static_cast<int>(m_rows.size()); }
     QString nameAt(int row) const { return m_rows.at(size_t(row))->second.name; }

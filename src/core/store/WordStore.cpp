@@ -192,8 +192,10 @@ bool WordStore::deleteEntry(const QString &word, QString *error)
     QFile file(path);
     if (!file.remove()) {
         const int code = lastSystemError(); // before the next system call overwrites it
-        if (QFileInfo::exists(path))
-            return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, fileErrorText(file, code)));
+        if (QFileInfo::exists(path)) {
+            const QString why = code != 0 ? entryChangeProblem(path, code) : file.errorString();
+            return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, why));
+        }
     }
     m_words->removeName(word);
     return true;
@@ -201,6 +203,8 @@ bool WordStore::deleteEntry(const QString &word, QString *error)
 
 bool WordStore::removeStore(QString *error)
 {
+    // The list's change notices may hold the folder open, which would keep it from going.
+    m_words->releaseFolder();
     // Temporaries a crash left behind are ours to clear; every other file stays.
     const QDir folder(m_folder);
     for (const QString &name : folder.entryList({temporaryPattern}, QDir::Files | QDir::Hidden))

@@ -27,6 +27,10 @@ std::string nameBytes(const QString &word);
 /// names, which every platform refuses); empty when it can.
 QString platformNameProblem(const QString &word);
 
+/// Why an entry at path could not be deleted or replaced, from the system's error code: on
+/// Windows a file marked read-only refuses both.
+QString entryChangeProblem(const QString &path, int code);
+
 inline bool fail(QString *error, const QString &message)
 {
     if (error)
@@ -58,8 +62,9 @@ inline bool writeFailed(QString *error, const QString &word, const QString &why)
 
 using TemporaryName = char[64];
 
-/// A new temporary's name: hidden, so a temporary left by a crash is never listed as a word
-/// (QSaveFile's temporary is named after its target, visible, so it is not used).
+/// A new temporary's name: a dot name, which hides it on Linux (Windows makes it with the
+/// hidden mark), so a temporary left by a crash is not listed as a word (QSaveFile's
+/// temporary is named after its target, visible, so it is not used).
 inline void nameTemporary(TemporaryName &name)
 {
     static std::atomic<unsigned> counter{0};

@@ -1,5 +1,6 @@
 #include "core/store/WordStore.h"
 
+#include "core/store/WordNames.h"
 #include "core/store/WordStorePlatform.h"
 #include "core/text/SystemError.h"
 
@@ -42,6 +43,7 @@ bool renameKeeping(int folder, const char *from, const char *to)
 } // namespace
 
 const bool separatorInNames = false;
+const bool wordnames::leadingDotHides = true;
 
 std::string nameBytes(const QString &word)
 {
@@ -53,6 +55,11 @@ QString platformNameProblem(const QString &word)
     if (QFile::encodeName(word).size() > maxNameBytes)
         return QStringLiteral("单词太长，不能作文件名");
     return {};
+}
+
+QString entryChangeProblem(const QString &, int code)
+{
+    return systemErrorText(code);
 }
 
 WordStore::Writer::Writer(WordStore &store)

@@ -1,13 +1,12 @@
 #include "core/store/WordStore.h"
 
+#include "core/store/WindowsEntries.h"
+#include "core/store/WordNames.h"
 #include "core/store/WordStorePlatform.h"
 #include "core/text/SystemError.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <qt_windows.h>
 
 namespace mirvo {
 
@@ -15,19 +14,45 @@ namespace {
 
 constexpr qsizetype maxNameUnits = 255; // NTFS and FAT count UTF-16 units
 
-/// The path as Windows' wide calls take it, with the long-path prefix: a 255-character
-/// word in a store folder goes past MAX_PATH.
-std::wstring wide(const QString &path)
+/// Writes content into a new temporary at path; false with the system's error code when it
+/// cannot, leaving no temporary behind.
+bool writeTemporary(const std::wstring &path, const QByteArray &content, int *code)
 {
-    const QString native = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    if (native.startsWith(QLatin1String("\\\\")))
-        return (QStringLiteral("\\\\?\\UNC\\") + native.mid(2)).toStdWString();
-    return (QStringLiteral("\\\\?\\") + native).toStdWString();
+    // Hidden from the start, a temporary that a crash leaves is never listed. It shows again
+    // before it takes the word's name: a crash between the two leaves a visible temporary
+    // (cleared with the store), where the other order would leave the word's own entry hidden
+    // and the word gone from the list.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *code = lastSystemError();
+        return false;
+    }
+    DWORD wrote = 0;
+    FILE_BASIC_INFO shown{}; // times of zero stay as they are
+    shown.FileAttributes = FILE_ATTRIBUTE_ARCHIVE; // what a new file has
+    const bool written = WriteFile(file, content.constData(), DWORD(content.size()), &wrote, nullptr)
+        && wrote == DWORD(content.size()) && SetFileInformationByHandle(file, FileBasicInfo, &shown, sizeof shown);
+    *code = written ? 0 : lastSystemError();
+    CloseHandle(file);
+    if (!written)
+        DeleteFileW(path.c_str());
+    return written;
 }
 
 } // namespace
 
 const bool separatorInNames = true;
+const bool wordnames::leadingDotHides = false;
+
+QString entryChangeProblem(const QString &path, int code)
+{
+    if (code == ERROR_ACCESS_DENIED) {
+        const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            return QStringLiteral("文件设置了“只读”属性");
+    }
+    return systemErrorText(code);
+}
 
 std::string nameBytes(const QString &word)
 {
@@ -74,29 +99,22 @@ bool WordStore::Writer::place(const QString &word, const QByteArray &content, Ex
     const auto failed = [&](const QString &why) { return writeFailed(error, word, why); };
     TemporaryName name;
     nameTemporary(name);
-    const QString temporary = m_store.m_folder + QLatin1Char('/') + QLatin1String(name);
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return failed(fileErrorText(file, lastSystemError()));
-    const bool written = file.write(content) == content.size() && file.flush();
-    const QString writeError = fileErrorText(file, written ? 0 : lastSystemError());
-    file.close();
-    if (!written) {
-        QFile::remove(temporary);
-        return failed(writeError);
-    }
+    const std::wstring temporary = widePath(m_store.m_folder + QLatin1Char('/') + QLatin1String(name));
+    int code = 0;
+    if (!writeTemporary(temporary, content, &code)) // a file in the store's place: said as the listing says it
+        return failed(systemErrorText(QFileInfo(m_store.m_folder).isFile() ? int(ERROR_DIRECTORY) : code));
 
     // Replaces an existing entry in one step: the old meaning stays whole until then.
-    const QFileInfo entry(m_store.entryPath(word));
+    const QString entry = m_store.entryPath(word);
     const DWORD replace = existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
-    if (!MoveFileExW(wide(temporary).c_str(), wide(entry.filePath()).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temporary.c_str(), widePath(entry).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
         const int moveError = lastSystemError();
-        QFile::remove(temporary);
+        DeleteFileW(temporary.c_str());
         // An entry made again meanwhile under that name stays as it is.
         const bool taken = moveError == ERROR_ALREADY_EXISTS || moveError == ERROR_FILE_EXISTS;
-        const bool kept = taken && existing == Existing::Keep && entry.isFile();
-        if (!kept)
-            return failed(entry.isDir() ? QStringLiteral("同名的文件夹已经存在") : systemErrorText(moveError));
+        const QFileInfo info(entry);
+        if (!(taken && existing == Existing::Keep && info.isFile()))
+            return failed(info.isDir() ? QStringLiteral("同名的文件夹已经存在") : entryChangeProblem(entry, moveError));
     }
     m_written.words.append(word);
     return true;

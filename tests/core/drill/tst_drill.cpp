@@ -167,7 +167,7 @@ void TestDrill::lastWord()
     QFETCH(int, finished);
     m_h->start({QStringLiteral("only 唯一")}, {0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     if (hiddenFile)
-        QVERIFY(writeBytes(m_h->folder() + QStringLiteral("/.notes"), "mine"));
+        QVERIFY(writeHiddenFile(m_h->folder() + QStringLiteral("/.notes"), "mine"));
     if (finished == 0)
         m_h->random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     const auto outcome = m_h->drill.answer(4, deleteLearned);

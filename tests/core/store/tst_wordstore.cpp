@@ -1,5 +1,7 @@
 #include "FaultyFolders.h"
 #include "TestSupport.h"
+#include "core/store/FolderReading.h"
+#include "core/store/FolderWatch.h"
 #include "core/store/WordList.h"
 #include "core/store/WordStore.h"
 
@@ -9,15 +11,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <QScopeGuard>
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <qt_windows.h>
 #endif
 
 using namespace mirvo;
+using mirvo::test::dotNamesHidden;
 using mirvo::test::listedWords;
 using mirvo::test::readBytes;
 using mirvo::test::writeBytes;
@@ -27,9 +32,9 @@ namespace {
 /// One change made to the store folder behind the list's back.
 struct Step
 {
-    enum Kind { File, Folder, Fifo, Link, Remove, Rename, Renew, Twenty, Reread } kind;
+    enum Kind { File, Hidden, Folder, Fifo, Link, Mark, Remove, Rename, Renew, Twenty, Reread } kind;
     QString name;
-    QString other; ///< a link's target, a new name
+    QString other; ///< a link's target, a new name, the marks set ("hidden", "system" or none)
 };
 using Steps = QList<Step>;
 
@@ -46,6 +51,7 @@ class TestWordStore : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void entryPathConcatenates();
     void writeCreatesAndReplaces();
     void writeEncodesSystemCodePageWithCrLf_data();
@@ -55,23 +61,32 @@ private slots:
     void unsafeWordsAreRefused_data();
     void unsafeWordsAreRefused();
     void failedWriteKeepsOldEntry();
-    void deleteMissingEntryCountsAsDeleted();
+    void deletingAnEntry_data();
+    void deletingAnEntry();
     void removeStoreLeavesHiddenFiles();
     void readingFolderOrMissingEntryFails();
     void listingFollowsTheFolder_data();
     void listingFollowsTheFolder();
+    void watchTellsChanges_data();
+    void watchTellsChanges();
     void refreshMovesRowsUntilManyChange_data();
     void refreshMovesRowsUntilManyChange();
     void failedReadingEmptiesTheList_data();
     void failedReadingEmptiesTheList();
+    void readingProblemsAreTold_data();
+    void readingProblemsAreTold();
     void handMadeNamesReadAndDelete();
     void removeStoreClearsLeftTemporaries();
     void reasonsAreInChinese();
     void writesWhereTheStoreIs();
 
 private:
+    /// Makes one change to the store folder, as another program would.
+    void makeStep(const Step &step);
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_folder;
+    int m_held = -1; ///< the store folder held open, as a shell in it would
 };
 
 void TestWordStore::init()
@@ -80,6 +95,15 @@ void TestWordStore::init()
     QVERIFY(m_dir->isValid());
     m_folder = m_dir->path() + QStringLiteral("/words");
     QVERIFY(WordStore(m_folder).create(nullptr));
+}
+
+void TestWordStore::cleanup()
+{
+#ifdef Q_OS_UNIX
+    if (m_held >= 0)
+        ::close(m_held);
+#endif
+    m_held = -1;
 }
 
 void TestWordStore::entryPathConcatenates()
@@ -121,6 +145,10 @@ void TestWordStore::writeEncodesSystemCodePageWithCrLf_data()
     row("chinese word", QStringLiteral("苹果"), QStringLiteral("apple"), "apple", "apple", "apple");
     row("word outside gbk", QStringLiteral("\U00020000x"), QStringLiteral("𠀀"), "\xF0\xA0\x80\x80",
         bom + "\xF0\xA0\x80\x80", bom + "\xF0\xA0\x80\x80");
+#ifdef Q_OS_WIN
+    // Only its hidden mark hides a file there; the entry is made without one.
+    row("leading dot", QStringLiteral(".net"), QStringLiteral("网"), {}, "\xCD\xF8", bom + "网");
+#endif
 }
 
 void TestWordStore::writeEncodesSystemCodePageWithCrLf()
@@ -182,34 +210,36 @@ void TestWordStore::readFirstLineOnly()
 void TestWordStore::unsafeWordsAreRefused_data()
 {
     QTest::addColumn<QString>("word");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("dot") << QStringLiteral(".");
-    QTest::newRow("dot dot") << QStringLiteral("..");
-    QTest::newRow("hidden") << QStringLiteral(".net");
-    QTest::newRow("traversal") << QStringLiteral("../escape");
-    QTest::newRow("absolute") << QStringLiteral("/tmp/escape");
-    QTest::newRow("backslash") << QStringLiteral("..\\escape");
-    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b");
-    QTest::newRow("256 bytes") << QString(256, QLatin1Char('a'));
+    QTest::addColumn<QString>("reason"); // as the import reports it, where it says more than the word
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("dot") << QStringLiteral(".") << QString();
+    QTest::newRow("dot dot") << QStringLiteral("..") << QString();
+    QTest::newRow("traversal") << QStringLiteral("../escape") << QString();
+    QTest::newRow("absolute") << QStringLiteral("/tmp/escape") << QString();
+    QTest::newRow("backslash") << QStringLiteral("..\\escape") << QString();
+    QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QString();
+    QTest::newRow("256 bytes") << QString(256, QLatin1Char('a')) << QString();
 #ifdef Q_OS_WIN
     // Windows counts UTF-16 units, and keeps some names and characters for itself.
-    QTest::newRow("stream of a file") << QStringLiteral("a:b");
-    QTest::newRow("wildcard") << QStringLiteral("what?");
-    QTest::newRow("trailing dot") << QStringLiteral("etc.");
-    QTest::newRow("device name") << QStringLiteral("con");
-    QTest::newRow("device name with extension") << QStringLiteral("NUL.txt");
+    QTest::newRow("stream of a file") << QStringLiteral("a:b") << QString();
+    QTest::newRow("wildcard") << QStringLiteral("what?") << QStringLiteral("单词中含有 Windows 文件名不允许的字符“?”");
+    QTest::newRow("trailing dot") << QStringLiteral("etc.") << QString();
+    QTest::newRow("device name") << QStringLiteral("con") << QString();
+    QTest::newRow("device name with extension") << QStringLiteral("NUL.txt") << QString();
 #else
-    QTest::newRow("86 chinese = 258 bytes") << QString(86, QChar(0x4E2D));
+    QTest::newRow("hidden") << QStringLiteral(".net") << QStringLiteral("以“.”开头的文件是隐藏文件，不会出现在单词列表中");
+    QTest::newRow("86 chinese = 258 bytes") << QString(86, QChar(0x4E2D)) << QString();
 #endif
 }
 
 void TestWordStore::unsafeWordsAreRefused()
 {
     QFETCH(QString, word);
+    QFETCH(QString, reason);
     WordStore store(m_folder);
     QString error;
     QVERIFY(!store.writeEntry(word, QStringLiteral("x"), &error));
-    QVERIFY2(error.contains(word), qPrintable(error));
+    QVERIFY2(error.contains(word) && error.contains(reason), qPrintable(error));
     QVERIFY(!store.readMeaning(word, nullptr).has_value());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("words")});
@@ -244,19 +274,44 @@ void TestWordStore::failedWriteKeepsOldEntry()
     QCOMPARE(QDir(m_folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep")});
 }
 
-void TestWordStore::deleteMissingEntryCountsAsDeleted()
+void TestWordStore::deletingAnEntry_data()
 {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("refusal"); // empty: deleted
+    QTest::newRow("deleted") << QString() << QString();
+    QTest::newRow("already gone counts as deleted") << QStringLiteral("gone") << QString();
+#ifdef Q_OS_WIN
+    QTest::newRow("read-only mark") << QStringLiteral("read-only") << QStringLiteral("文件设置了“只读”属性");
+#else
+    QTest::newRow("read-only mode: the folder decides") << QStringLiteral("read-only") << QString();
+#endif
+    QTest::newRow("held open without delete sharing") << QStringLiteral("held") << QStringLiteral("文件正被其他程序占用");
+}
+
+void TestWordStore::deletingAnEntry()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, refusal);
     WordStore store(m_folder);
-    QVERIFY(store.writeEntry(QStringLiteral("gone"), QStringLiteral("x"), nullptr));
-    QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
-    QVERIFY(!QFile::exists(store.entryPath(QStringLiteral("gone"))));
-    QVERIFY(store.deleteEntry(QStringLiteral("gone"), nullptr));
+    const QString entry = store.entryPath(QStringLiteral("w"));
+    QVERIFY(store.writeEntry(QStringLiteral("w"), QStringLiteral("x"), nullptr));
+    const mirvo::test::HeldFile held(fault == QLatin1String("held") ? entry : QString());
+    if (fault == QLatin1String("held") && !held.held())
+        QSKIP("an open file never stops its deletion here");
+    if (fault == QLatin1String("read-only"))
+        QVERIFY(QFile::setPermissions(entry, QFile::ReadOwner | QFile::ReadUser));
+    if (fault == QLatin1String("gone"))
+        QVERIFY(QFile::remove(entry));
+    QString error;
+    QCOMPARE(store.deleteEntry(QStringLiteral("w"), &error), refusal.isEmpty());
+    QCOMPARE(error, refusal.isEmpty() ? QString() : QStringLiteral("无法删除单词“w”：") + refusal);
+    QCOMPARE(QFile::exists(entry), !refusal.isEmpty());
 }
 
 void TestWordStore::removeStoreLeavesHiddenFiles()
 {
     WordStore store(m_folder);
-    QVERIFY(writeBytes(m_folder + QStringLiteral("/.hidden"), "keep me"));
+    QVERIFY(mirvo::test::writeHiddenFile(m_folder + QStringLiteral("/.hidden"), "keep me"));
     QString error;
     QVERIFY(!store.removeStore(&error));
     QVERIFY(error.contains(QDir::toNativeSeparators(m_folder)));
@@ -288,7 +343,7 @@ void TestWordStore::listingFollowsTheFolder_data()
     const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c"), d = QStringLiteral("d");
     QTest::newRow("files, hidden file, folder")
         << Steps{file(QStringLiteral("b")), file(QStringLiteral("A name with spaces.txt")),
-                 file(QStringLiteral(".mirvo-1-1.tmp")), {Step::Folder, QStringLiteral("sub"), {}}}
+                 {Step::Hidden, QStringLiteral(".mirvo-1-1.tmp"), {}}, {Step::Folder, QStringLiteral("sub"), {}}}
         << QStringList{QStringLiteral("A name with spaces.txt"), b};
 #ifdef Q_OS_UNIX
     // A link counts as what it leads to; only ordinary files are words (a link to a fifo too
@@ -306,11 +361,19 @@ void TestWordStore::listingFollowsTheFolder_data()
                  {Step::Link, QStringLiteral("out"), QStringLiteral("../outside")}, remove(word), remove(QStringLiteral("../outside"))}
         << QStringList{};
     QTest::newRow("a file becomes a fifo") << Steps{file(a), remove(a), {Step::Fifo, a, {}}} << QStringList{};
+#else
+    // Explorer's marks, set and cleared: a hidden or system file is no word, a dot name is one.
+    const QString hidden = QStringLiteral("hidden");
+    QTest::newRow("hidden and system marks")
+        << Steps{file(QStringLiteral(".net")), file(a), {Step::Mark, a, hidden}, file(b), {Step::Mark, b, QStringLiteral("system")},
+                 file(c), {Step::Mark, a, {}}, {Step::Mark, c, hidden}, {Step::Rename, c, d}}
+        << QStringList{QStringLiteral(".net"), a};
 #endif
+    // A leading dot hides a file on Linux alone.
     QTest::newRow("removed, renamed, replaced")
         << Steps{file(a), file(b), file(c), remove(a), {Step::Rename, b, QStringLiteral(".b")}, {Step::Rename, c, d},
                  remove(d), {Step::Folder, d, {}}, file(a)}
-        << QStringList{a};
+        << (dotNamesHidden ? QStringList{a} : QStringList{QStringLiteral(".b"), a});
     // Names that came and went by notices, then a whole reading, then notices again.
     QTest::newRow("notices, then a whole reading")
         << Steps{file(a), file(b), file(c), remove(b), file(b), file(d), remove(a), {Step::Reread, {}, {}},
@@ -347,41 +410,16 @@ void TestWordStore::listingFollowsTheFolder()
 {
     QFETCH(Steps, steps);
     QFETCH(QStringList, listed);
-    const QDir folder(m_folder);
     // A list read before, and refreshed after each step, keeps up with a whole reading.
     WordList list(m_folder);
     QVERIFY(list.reread());
-    int held = -1;
-    const auto release = qScopeGuard([&held] {
-#ifdef Q_OS_UNIX
-        if (held >= 0)
-            ::close(held);
-#endif
-    });
     for (const Step &step : steps) {
         const QStringList before = list.names();
-        const QString path = folder.filePath(step.name);
-        switch (step.kind) {
-        case Step::File: QVERIFY(writeBytes(path, "x\r\n")); break;
-        case Step::Folder: QVERIFY(folder.mkdir(step.name)); break;
-        case Step::Link: QVERIFY(QFile::link(step.other, path)); break;
-        case Step::Fifo: QVERIFY(mirvo::test::makeNamedPipe(path)); break;
-        case Step::Remove: QVERIFY(QFile::remove(path) || folder.rmdir(step.name)); break;
-        case Step::Rename: QVERIFY(QDir(m_folder).rename(step.name, step.other)); break;
-        case Step::Twenty:
-            for (int i = 0; i < 20; ++i)
-                QVERIFY(writeBytes(folder.filePath(step.name + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))), "x\r\n"));
-            break;
-        case Step::Reread: QVERIFY(list.reread()); break;
-        case Step::Renew:
-#ifdef Q_OS_UNIX
-            // Held open elsewhere (a shell in it), the removed folder is not gone for good yet.
-            held = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY);
-            QVERIFY(held >= 0);
-#endif
-            QVERIFY(QDir(m_folder).removeRecursively() && QDir().mkpath(m_folder));
-            break;
-        }
+        if (step.kind == Step::Reread)
+            QVERIFY(list.reread());
+        makeStep(step);
+        if (QTest::currentTestFailed())
+            return;
         // A snapshot until refreshed.
         if (step.kind != Step::Reread)
             QCOMPARE(list.names(), before);
@@ -389,6 +427,86 @@ void TestWordStore::listingFollowsTheFolder()
         QCOMPARE(list.names(), listedWords(m_folder));
     }
     QCOMPARE(list.names(), listed);
+}
+
+void TestWordStore::makeStep(const Step &step)
+{
+    const QDir folder(m_folder);
+    const QString path = folder.filePath(step.name);
+    switch (step.kind) {
+    case Step::File: QVERIFY(writeBytes(path, "x\r\n")); break;
+    case Step::Hidden: QVERIFY(mirvo::test::writeHiddenFile(path, "x\r\n")); break;
+    case Step::Folder: QVERIFY(folder.mkdir(step.name)); break;
+    case Step::Link: QVERIFY(QFile::link(step.other, path)); break;
+    case Step::Fifo: QVERIFY(mirvo::test::makeNamedPipe(path)); break;
+    case Step::Mark:
+        QVERIFY(mirvo::test::setFileMarks(path, step.other == QLatin1String("hidden"), step.other == QLatin1String("system")));
+        break;
+    case Step::Remove: QVERIFY(QFile::remove(path) || folder.rmdir(step.name)); break;
+    case Step::Rename: QVERIFY(QDir(m_folder).rename(step.name, step.other)); break;
+    case Step::Twenty:
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(writeBytes(folder.filePath(step.name + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))), "x\r\n"));
+        break;
+    case Step::Reread: break;
+    case Step::Renew:
+#ifdef Q_OS_UNIX
+        // Held open elsewhere (a shell in it), the removed folder is not gone for good yet.
+        m_held = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(m_held >= 0);
+        QVERIFY(QDir(m_folder).removeRecursively() && QDir().mkpath(m_folder));
+#else
+        // Windows removes a folder only once the last handle on it closes, the list's own
+        // watch's included: the old one is moved away, as to the recycle bin.
+        QVERIFY(QDir().rename(m_folder, m_dir->filePath(QStringLiteral("recycled"))) && QDir().mkpath(m_folder));
+#endif
+        break;
+    }
+}
+
+void TestWordStore::watchTellsChanges_data()
+{
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QStringList>("told"); // each name, + listed now, - not; or "whole": read it whole
+    const QString a = QStringLiteral("a"), b = QStringLiteral("b");
+    const auto told = [](const char *names) { return QString::fromLatin1(names).split(QLatin1Char(' '), Qt::SkipEmptyParts); };
+    QTest::newRow("nothing") << Steps{} << told("");
+    QTest::newRow("made, deleted, renamed")
+        << Steps{file(a), file(b), remove(b), {Step::Rename, a, QStringLiteral("c")}} << told("a- b- c+");
+    QTest::newRow("a folder") << Steps{{Step::Folder, a, {}}} << told("a-");
+    QTest::newRow("a dot name") << Steps{file(QStringLiteral(".x"))} << (dotNamesHidden ? told("") : told(".x+"));
+#ifdef Q_OS_WIN
+    QTest::newRow("marked hidden or system")
+        << Steps{file(a), {Step::Mark, a, QStringLiteral("hidden")}, file(b), {Step::Mark, b, QStringLiteral("system")}}
+        << told("a- b-");
+    QTest::newRow("a mark cleared") << Steps{{Step::Hidden, a, {}}, {Step::Mark, a, {}}} << told("a+");
+    // Perhaps the short name of a file whose long name the list holds.
+    QTest::newRow("a short name gone") << Steps{file(QStringLiteral("ABC~1")), remove(QStringLiteral("ABC~1"))} << told("whole");
+#endif
+    QTest::newRow("the folder replaced") << Steps{file(a), {Step::Renew, {}, {}}} << told("whole");
+    QTest::newRow("more than the limit") << Steps{{Step::Twenty, QStringLiteral("w"), {}}} << told("whole");
+}
+
+void TestWordStore::watchTellsChanges()
+{
+    QFETCH(Steps, steps);
+    QFETCH(QStringList, told);
+    FolderWatch watch;
+    watch.follow(m_folder);
+    for (const Step &step : steps) {
+        makeStep(step);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const auto changes = watch.takeChanges(16);
+    QStringList seen{QStringLiteral("whole")};
+    if (changes) {
+        seen.clear();
+        for (const FolderWatch::Change &change : *changes)
+            seen.append(QString::fromStdString(change.bytes) + QLatin1Char(change.listed ? '+' : '-'));
+    }
+    seen.sort();
+    QCOMPARE(seen, told);
 }
 
 void TestWordStore::refreshMovesRowsUntilManyChange_data()
@@ -472,7 +590,7 @@ void TestWordStore::failedReadingEmptiesTheList()
     } else if (fault == QLatin1String("moved")) {
         QVERIFY(QDir().rename(m_folder, moved));
     } else if (fault == QLatin1String("file")) {
-        QVERIFY(QDir(m_folder).removeRecursively() && writeBytes(m_folder, "x"));
+        QVERIFY(QDir().rename(m_folder, m_dir->filePath(QStringLiteral("recycled"))) && writeBytes(m_folder, "x"));
     }
 #ifdef Q_OS_UNIX
     std::unique_ptr<mirvo::test::UnprivilegedUser> asUser;
@@ -490,6 +608,9 @@ void TestWordStore::failedReadingEmptiesTheList()
     QCOMPARE(list.count(), 0);
     QVERIFY(list.failed());
     QVERIFY(!list.refresh());
+    // A write says it the same way (one may write where one may not list).
+    QVERIFY(fault == QLatin1String("unreadable") || !store.writeEntry(QStringLiteral("b"), QStringLiteral("二"), &error));
+    QVERIFY2(fault == QLatin1String("unreadable") || error == QStringLiteral("无法写入单词“b”：") + reason, qPrintable(error));
 
     // The folder back, the next look finds its words.
 #ifdef Q_OS_UNIX
@@ -506,6 +627,42 @@ void TestWordStore::failedReadingEmptiesTheList()
     QVERIFY2(list.refresh(&error), qPrintable(error));
     QCOMPARE(list.names(), QStringList{QStringLiteral("a")});
     QVERIFY(!list.failed());
+}
+
+void TestWordStore::readingProblemsAreTold_data()
+{
+    // Faults no test can make here (root lists every folder, Wine keeps no access lists), told
+    // as the listing's error codes.
+    QTest::addColumn<QString>("folder"); // what is at the store's path
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("problem"); // empty: the listing is only empty
+#ifdef Q_OS_WIN
+    QTest::newRow("access list denies listing") << "folder" << int(ERROR_ACCESS_DENIED) << "没有权限";
+    QTest::newRow("an empty root") << "folder" << int(ERROR_FILE_NOT_FOUND) << "";
+    QTest::newRow("no folder, no name") << "" << int(ERROR_FILE_NOT_FOUND) << "文件或文件夹不存在";
+    QTest::newRow("a file, its name refused") << "file" << int(ERROR_INVALID_NAME) << "路径中有一项不是文件夹";
+    QTest::newRow("stick pulled") << "" << int(ERROR_NOT_READY) << "?";
+#else
+    QTest::newRow("mode denies listing") << "folder" << EACCES << "没有权限";
+#endif
+}
+
+void TestWordStore::readingProblemsAreTold()
+{
+    QFETCH(QString, folder);
+    QFETCH(int, code);
+    QFETCH(QString, problem);
+    QVERIFY(QDir(m_folder).removeRecursively());
+    if (folder == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(m_folder));
+    else if (folder == QLatin1String("file"))
+        QVERIFY(writeBytes(m_folder, "x"));
+    const QString told = readingProblem(m_folder, code);
+    // "?": the system's own words, whatever they are, but never nothing.
+    if (problem == QLatin1String("?"))
+        QVERIFY2(!told.isEmpty() && !told.contains(QString::number(code)), qPrintable(told));
+    else
+        QCOMPARE(told, problem);
 }
 
 void TestWordStore::handMadeNamesReadAndDelete()
