@@ -22,17 +22,34 @@ public:
         MessageButtons buttons;
     };
 
+    struct ShownProgress
+    {
+        QString caption;
+        QString label;
+        qint64 maximum = 0;
+        qint64 done = -1; ///< the last step told
+        bool open = true;
+    };
+
     void answerNext(MessageAnswer answer) { m_answers.append(answer); }
     void chooseFileNext(const QString &path) { m_files.append(path); }
+    /// The next progress is cancelled once it is told that this many steps are done; one that
+    /// never gets that far is recorded as unexpected.
+    void cancelProgressAt(qint64 done) { m_cancels.append(done); }
 
     MessageAnswer message(QWidget *parent, const QString &text, const QString &caption,
                           MessageIcon icon, MessageButtons buttons) override;
     QString openFileName(QWidget *parent, const QString &nameFilter) override;
+    std::unique_ptr<Progress> progress(QWidget *parent, const QString &caption, const QString &label,
+                                       qint64 maximum) override;
 
     /// Runs while a message is up, before it is answered: lets a test look at the window then.
     std::function<void(const Shown &)> onMessage;
+    /// Runs at each step a progress is told of, as the real one lets events in then.
+    std::function<void(qint64 done)> onAdvance;
 
     QList<Shown> shown;
+    QList<ShownProgress> progresses;
     QStringList fileDialogFilters;
     QStringList unexpected;
 
@@ -44,6 +61,7 @@ public:
 private:
     QList<MessageAnswer> m_answers;
     QStringList m_files;
+    QList<qint64> m_cancels;
 };
 
 } // namespace mirvo::test
