@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -62,8 +61,7 @@ private:
 
     void showLabel(qint64 done)
     {
-        const QLocale locale;
-        m_dialog.setLabelText(m_label.arg(locale.toString(done), locale.toString(m_maximum)));
+        m_dialog.setLabelText(m_label.arg(QString::number(done), QString::number(m_maximum)));
     }
 
     QProgressDialog m_dialog;

@@ -62,7 +62,7 @@ void TestQtDialogs::longProgressShowsAndCancels()
 
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), title);
-    QCOMPARE(dialog->labelText(), label.arg(QLocale().toString(1234), QLocale().toString(100000)));
+    QCOMPARE(dialog->labelText(), QStringLiteral("正在导入词库……\n已完成 1234 / 100000 行"));
     QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
     auto *cancel = dialog->findChild<QPushButton *>();
     QCOMPARE(cancel->text(), QStringLiteral("取消"));
