@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 
 #include <climits>
 
@@ -19,12 +20,17 @@ class QtProgress final : public Progress
 {
 public:
     QtProgress(QWidget *parent, const QString &caption, const QString &label, qint64 maximum)
-        : m_dialog(parent)
+        : m_dialog(QString(), QString(), 0, 0, parent)
         , m_label(label)
         , m_maximum(maximum)
     {
         m_dialog.setWindowTitle(caption);
-        m_dialog.setCancelButtonText(QStringLiteral("取消"));
+        // The dialog was made without a cancel button: replacing one would leave two Escape
+        // shortcuts, which cancel nothing. Only a deliberate press cancels, not the Enter that
+        // answered a message just before.
+        auto *cancel = new QPushButton(QStringLiteral("取消"));
+        cancel->setAutoDefault(false);
+        m_dialog.setCancelButton(cancel);
         m_dialog.setWindowModality(Qt::ApplicationModal);
         // It goes with this object, not when the bar is full.
         m_dialog.setAutoReset(false);

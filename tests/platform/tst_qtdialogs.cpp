@@ -42,14 +42,17 @@ void TestQtDialogs::quickProgressShowsNothing()
 
 void TestQtDialogs::longProgressShowsAndCancels_data()
 {
-    QTest::addColumn<bool>("byEscape");
-    QTest::newRow("cancel button") << false;
-    QTest::newRow("Escape") << true;
+    QTest::addColumn<int>("key"); // 0: a click on the cancel button
+    QTest::addColumn<bool>("cancels");
+    QTest::newRow("cancel button") << 0 << true;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << true;
+    QTest::newRow("Enter, as for the message before") << int(Qt::Key_Return) << false;
 }
 
 void TestQtDialogs::longProgressShowsAndCancels()
 {
-    QFETCH(bool, byEscape);
+    QFETCH(int, key);
+    QFETCH(bool, cancels);
     QWidget window;
     window.show();
     QtDialogs dialogs;
@@ -66,14 +69,14 @@ void TestQtDialogs::longProgressShowsAndCancels()
     QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
     auto *cancel = dialog->findChild<QPushButton *>();
     QCOMPARE(cancel->text(), QStringLiteral("取消"));
-    if (byEscape) {
+    if (key != 0) {
         QVERIFY(QTest::qWaitForWindowActive(const_cast<QProgressDialog *>(dialog)));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     } else {
         QTest::mouseClick(cancel, Qt::LeftButton);
     }
-    QVERIFY(!progress->advance(1235));
-    QVERIFY(!dialog->isVisible());
+    QCOMPARE(progress->advance(1235), !cancels);
+    QCOMPARE(dialog->isVisible(), !cancels);
 }
 
 QTEST_MAIN(TestQtDialogs)
