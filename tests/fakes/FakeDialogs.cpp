@@ -1,7 +1,5 @@
 #include "FakeDialogs.h"
 
-#include <optional>
-
 namespace mirvo::test {
 
 namespace {
@@ -9,23 +7,17 @@ namespace {
 class FakeProgress final : public Progress
 {
 public:
-    FakeProgress(FakeDialogs &dialogs, qsizetype index, std::optional<qint64> cancelAt)
+    FakeProgress(FakeDialogs &dialogs, std::optional<qint64> cancelAt)
         : m_dialogs(dialogs)
-        , m_index(index)
         , m_cancelAt(cancelAt)
     {
     }
 
-    ~FakeProgress() override
-    {
-        m_dialogs.progresses[m_index].open = false;
-        if (m_cancelAt && m_dialogs.progresses.at(m_index).done < *m_cancelAt)
-            m_dialogs.unexpected.append(QStringLiteral("<progress not cancelled at %1>").arg(*m_cancelAt));
-    }
+    ~FakeProgress() override { m_dialogs.progressUp = false; }
 
     bool advance(qint64 done) override
     {
-        m_dialogs.progresses[m_index].done = done;
+        m_dialogs.progressDone = done;
         if (m_dialogs.onAdvance)
             m_dialogs.onAdvance(done);
         return !m_cancelAt || done < *m_cancelAt;
@@ -33,7 +25,6 @@ public:
 
 private:
     FakeDialogs &m_dialogs;
-    qsizetype m_index;
     std::optional<qint64> m_cancelAt;
 };
 
@@ -62,13 +53,11 @@ QString FakeDialogs::openFileName(QWidget *, const QString &nameFilter)
     return m_files.takeFirst();
 }
 
-std::unique_ptr<Progress> FakeDialogs::progress(QWidget *, const QString &caption, const QString &label,
-                                               qint64 maximum)
+std::unique_ptr<Progress> FakeDialogs::progress(QWidget *, const QString &, const QString &, qint64 maximum)
 {
-    progresses.append({caption, label, maximum});
-    const std::optional<qint64> cancelAt =
-        m_cancels.isEmpty() ? std::nullopt : std::optional(m_cancels.takeFirst());
-    return std::make_unique<FakeProgress>(*this, progresses.size() - 1, cancelAt);
+    progressMaximum = maximum;
+    progressUp = true;
+    return std::make_unique<FakeProgress>(*this, m_cancelAt);
 }
 
 QStringList FakeDialogs::shownTexts() const
@@ -86,8 +75,8 @@ QString FakeDialogs::leftovers() const
         problems.append(QStringLiteral("%1 scripted answer(s) unused").arg(m_answers.size()));
     if (!m_files.isEmpty())
         problems.append(QStringLiteral("%1 scripted file name(s) unused").arg(m_files.size()));
-    if (!m_cancels.isEmpty())
-        problems.append(QStringLiteral("%1 scripted cancel(s) unused").arg(m_cancels.size()));
+    if (m_cancelAt && progressDone < *m_cancelAt)
+        problems.append(QStringLiteral("scripted cancel at %1 not reached").arg(*m_cancelAt));
     for (const QString &text : unexpected)
         problems.append(QStringLiteral("unexpected: ") + text);
     return problems.join(QStringLiteral("; "));
@@ -98,10 +87,12 @@ void FakeDialogs::reset()
     shown.clear();
     fileDialogFilters.clear();
     unexpected.clear();
-    progresses.clear();
+    progressMaximum = -1;
+    progressDone = -1;
+    progressUp = false;
     m_answers.clear();
     m_files.clear();
-    m_cancels.clear();
+    m_cancelAt.reset();
     onMessage = nullptr;
     onAdvance = nullptr;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace mirvo::test {
 
@@ -22,20 +23,11 @@ public:
         MessageButtons buttons;
     };
 
-    struct ShownProgress
-    {
-        QString caption;
-        QString label;
-        qint64 maximum = 0;
-        qint64 done = -1; ///< the last step told
-        bool open = true;
-    };
-
     void answerNext(MessageAnswer answer) { m_answers.append(answer); }
     void chooseFileNext(const QString &path) { m_files.append(path); }
-    /// The next progress is cancelled once it is told that this many steps are done; one that
-    /// never gets that far is recorded as unexpected.
-    void cancelProgressAt(qint64 done) { m_cancels.append(done); }
+    /// A progress is cancelled once it is told that this many steps are done; a cancel never
+    /// reached is left over.
+    void cancelProgressAt(qint64 done) { m_cancelAt = done; }
 
     MessageAnswer message(QWidget *parent, const QString &text, const QString &caption,
                           MessageIcon icon, MessageButtons buttons) override;
@@ -49,7 +41,10 @@ public:
     std::function<void(qint64 done)> onAdvance;
 
     QList<Shown> shown;
-    QList<ShownProgress> progresses;
+    /// The last progress: its maximum, the last step told, and whether it is still up.
+    qint64 progressMaximum = -1;
+    qint64 progressDone = -1;
+    bool progressUp = false;
     QStringList fileDialogFilters;
     QStringList unexpected;
 
@@ -61,7 +56,7 @@ public:
 private:
     QList<MessageAnswer> m_answers;
     QStringList m_files;
-    QList<qint64> m_cancels;
+    std::optional<qint64> m_cancelAt;
 };
 
 } // namespace mirvo::test
