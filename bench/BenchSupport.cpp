@@ -146,6 +146,15 @@ mirvo::MessageAnswer SilentDialogs::message(QWidget *, const QString &, const QS
     return buttons == mirvo::MessageButtons::Ok ? mirvo::MessageAnswer::Ok : mirvo::MessageAnswer::Yes;
 }
 
+std::unique_ptr<mirvo::Progress> SilentDialogs::progress(QWidget *, const QString &, const QString &, qint64)
+{
+    struct Unseen final : mirvo::Progress
+    {
+        bool advance(qint64) override { return true; }
+    };
+    return std::make_unique<Unseen>();
+}
+
 float RecordingRandom::next()
 {
     const float value = static_cast<float>(m_generator() >> 8) * 0x1p-24f;

@@ -58,6 +58,7 @@ public:
     mirvo::MessageAnswer message(QWidget *, const QString &, const QString &, mirvo::MessageIcon,
                                  mirvo::MessageButtons) override;
     QString openFileName(QWidget *, const QString &) override { return {}; }
+    std::unique_ptr<mirvo::Progress> progress(QWidget *, const QString &, const QString &, qint64) override;
     int messages = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "core/AppInfo.h"
 #include "core/store/WordListImport.h"
 #include "core/store/WordStore.h"
+#include "forms/commands/MenuCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/FileChecks.h"
 #include "platform/InstanceGuard.h"
@@ -48,8 +49,9 @@ bool prepareStartup(InstanceGuard &guard, Dialogs &dialogs, WordStore &store,
         return true;
     dialogs.message(nullptr, QStringLiteral("第一次运行需要导入默认词库，点击确定后请稍等片刻。"),
                     appinfo::title, MessageIcon::Information, MessageButtons::Ok);
-    // Start-up goes on whatever the import gave: the window shows the store as it is.
-    static_cast<void>(importWordList(defaultListPath, store));
+    // Start-up goes on whatever the import gave, a cancel included: the window shows the store
+    // as it is.
+    static_cast<void>(importWordList(defaultListPath, store, commands::importProgress(dialogs, nullptr)));
     return true;
 }
 

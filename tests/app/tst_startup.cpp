@@ -75,12 +75,15 @@ void TestStartup::firstRun_data()
     QTest::addColumn<QByteArray>("list");
     QTest::addColumn<bool>("listExists");
     QTest::addColumn<QStringList>("words");
+    QTest::addColumn<qint64>("cancelAt"); // the lines done when the progress is cancelled; -1 never
     QTest::newRow("with words.txt") << QByteArray("one 一\r\ntwo 二\r\n") << true
-                                    << QStringList{QStringLiteral("one"), QStringLiteral("two")};
-    QTest::newRow("without words.txt") << QByteArray() << false << QStringList{};
-    QTest::newRow("stops at a refused file") << QByteArray("one \0\r\n", 7) << true << QStringList{};
+                                    << QStringList{QStringLiteral("one"), QStringLiteral("two")} << -1ll;
+    QTest::newRow("without words.txt") << QByteArray() << false << QStringList{} << -1ll;
+    QTest::newRow("stops at a refused file") << QByteArray("one \0\r\n", 7) << true << QStringList{} << -1ll;
     QTest::newRow("bad line skipped") << QByteArray("one 一\r\nbad\r\ntwo 二\r\n") << true
-                                      << QStringList{QStringLiteral("one"), QStringLiteral("two")};
+                                      << QStringList{QStringLiteral("one"), QStringLiteral("two")} << -1ll;
+    QTest::newRow("cancelled, silent") << QByteArray("one 一\r\nbad\r\ntwo 二\r\n") << true
+                                       << QStringList{QStringLiteral("one")} << 2ll;
 }
 
 void TestStartup::firstRun()
@@ -88,12 +91,15 @@ void TestStartup::firstRun()
     QFETCH(QByteArray, list);
     QFETCH(bool, listExists);
     QFETCH(QStringList, words);
+    QFETCH(qint64, cancelAt);
     const QString listPath = m_dir->path() + QStringLiteral("/words.txt");
     if (listExists)
         QVERIFY(writeBytes(listPath, list));
     FakeInstanceGuard guard(true);
     WordStore store(m_dir->path() + QStringLiteral("/words"));
     m_dialogs.answerNext(MessageAnswer::Ok);
+    if (cancelAt >= 0)
+        m_dialogs.cancelProgressAt(cancelAt);
     QVERIFY(prepareStartup(guard, m_dialogs, store, listPath));
     QCOMPARE(m_dialogs.shownTexts(), QStringList{firstRunText});
     QCOMPARE(m_dialogs.shown.at(0).icon, MessageIcon::Information);

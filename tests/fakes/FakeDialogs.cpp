@@ -2,6 +2,34 @@
 
 namespace mirvo::test {
 
+namespace {
+
+class FakeProgress final : public Progress
+{
+public:
+    FakeProgress(FakeDialogs &dialogs, std::optional<qint64> cancelAt)
+        : m_dialogs(dialogs)
+        , m_cancelAt(cancelAt)
+    {
+    }
+
+    ~FakeProgress() override { m_dialogs.progressUp = false; }
+
+    bool advance(qint64 done) override
+    {
+        m_dialogs.progressDone = done;
+        if (m_dialogs.onAdvance)
+            m_dialogs.onAdvance(done);
+        return !m_cancelAt || done < *m_cancelAt;
+    }
+
+private:
+    FakeDialogs &m_dialogs;
+    std::optional<qint64> m_cancelAt;
+};
+
+} // namespace
+
 MessageAnswer FakeDialogs::message(QWidget *, const QString &text, const QString &caption,
                                    MessageIcon icon, MessageButtons buttons)
 {
@@ -25,6 +53,13 @@ QString FakeDialogs::openFileName(QWidget *, const QString &nameFilter)
     return m_files.takeFirst();
 }
 
+std::unique_ptr<Progress> FakeDialogs::progress(QWidget *, const QString &, const QString &, qint64 maximum)
+{
+    progressMaximum = maximum;
+    progressUp = true;
+    return std::make_unique<FakeProgress>(*this, m_cancelAt);
+}
+
 QStringList FakeDialogs::shownTexts() const
 {
     QStringList texts;
@@ -40,6 +75,8 @@ QString FakeDialogs::leftovers() const
         problems.append(QStringLiteral("%1 scripted answer(s) unused").arg(m_answers.size()));
     if (!m_files.isEmpty())
         problems.append(QStringLiteral("%1 scripted file name(s) unused").arg(m_files.size()));
+    if (m_cancelAt && progressDone < *m_cancelAt)
+        problems.append(QStringLiteral("scripted cancel at %1 not reached").arg(*m_cancelAt));
     for (const QString &text : unexpected)
         problems.append(QStringLiteral("unexpected: ") + text);
     return problems.join(QStringLiteral("; "));
@@ -50,9 +87,14 @@ void FakeDialogs::reset()
     shown.clear();
     fileDialogFilters.clear();
     unexpected.clear();
+    progressMaximum = -1;
+    progressDone = -1;
+    progressUp = false;
     m_answers.clear();
     m_files.clear();
+    m_cancelAt.reset();
     onMessage = nullptr;
+    onAdvance = nullptr;
 }
 
 } // namespace mirvo::test

@@ -112,11 +112,12 @@ void Drill::dontKnow()
     askNextWord();
 }
 
-void Drill::importList(const QString &path)
+void Drill::importList(const QString &path, ImportProgress progress)
 {
-    const ImportReport report = importWordList(path, m_store);
+    const ImportReport report = importWordList(path, m_store, progress);
+    progress = nullptr;
     if (!report.ok)
-        tell(Kind::Warning, report.error); // the words imported before the failure stay
+        tell(Kind::Warning, report.error); // the words imported before the failure or cancel stay
     // The list holds the import's words already; the reading follows changes made outside.
     if (!readWords(Reading::Changes))
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/drill/Question.h"
+#include "core/store/WordListImport.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -52,7 +53,9 @@ public:
     /// Shows the word with its meaning, then asks another.
     void dontKnow();
     /// Imports a word list, brings the list up to date, reports, and asks from the new store.
-    void importList(const QString &path);
+    /// The import tells progress of its lines; the drill lets go of it, and so of whatever shows
+    /// it, when the import ends, before any message.
+    void importList(const QString &path, ImportProgress progress = {});
     /// Writes the last word a right answer deleted back and asks it again; nothing when no
     /// deletion is left to take back.
     void takeBackAnswer();

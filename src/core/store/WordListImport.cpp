@@ -19,9 +19,10 @@ namespace {
 constexpr qsizetype maxLineBytes = 64 * 1024;
 constexpr qsizetype reportedSkips = 20;
 
-/// Reads the whole list once to learn its encoding, without keeping it in memory.
-/// Line ends never occur inside a UTF-8 or GB18030 character, so lines are checked alone.
-std::optional<textcodec::Encoding> detectListEncoding(QIODevice &list, QString *error)
+/// Reads the whole list once to learn its encoding and its count of lines, without keeping it
+/// in memory. Line ends never occur inside a UTF-8 or GB18030 character, so lines are checked
+/// alone.
+std::optional<textcodec::Encoding> detectListEncoding(QIODevice &list, qint64 *lineCount, QString *error)
 {
     LineReader reader(list, maxLineBytes);
     textcodec::EncodingSniffer sniffer;
@@ -39,6 +40,7 @@ std::optional<textcodec::Encoding> detectListEncoding(QIODevice &list, QString *
             line.remove(0, 3);
         }
         first = false;
+        ++*lineCount;
         sniffer.feed(line);
     }
     if (reader.readFailed()) {
@@ -68,10 +70,11 @@ ImportReport refuse(const QString &path, const QString &why)
     return report;
 }
 
-/// Read step: opens an ordinary file and learns its encoding, leaving it at its start. A
-/// UTF-16 list, as Windows' Notepad and Excel save "Unicode" text, is read as UTF-8 through
-/// *utf16, made here.
-std::optional<textcodec::Encoding> openList(QFile &file, std::unique_ptr<QIODevice> *utf16, QString *why)
+/// Read step: opens an ordinary file and learns its encoding and its count of lines, leaving
+/// it at its start. A UTF-16 list, as Windows' Notepad and Excel save "Unicode" text, is read
+/// as UTF-8 through *utf16, made here.
+std::optional<textcodec::Encoding> openList(QFile &file, std::unique_ptr<QIODevice> *utf16, qint64 *lineCount,
+                                            QString *why)
 {
     const QFileInfo info(file.fileName());
     if (info.isDir()) {
@@ -90,7 +93,7 @@ std::optional<textcodec::Encoding> openList(QFile &file, std::unique_ptr<QIODevi
     const auto utf16Encoding = Utf16ToUtf8Device::utf16Encoding(file.peek(2));
     if (utf16Encoding)
         *utf16 = std::make_unique<Utf16ToUtf8Device>(file, *utf16Encoding);
-    const auto encoding = detectListEncoding(*utf16 ? **utf16 : file, why);
+    const auto encoding = detectListEncoding(*utf16 ? **utf16 : file, lineCount, why);
     if (encoding && !file.seek(0)) {
         *why = file.errorString();
         return std::nullopt;
@@ -133,19 +136,37 @@ ClassifiedLine classifyLine(QByteArray bytes, bool tooLong, bool firstLine,
     return {std::move(split), SkipReason::EmptyLine, {}};
 }
 
-/// Write step: writes each line's entry before reading the next; a write error stops.
-ImportReport writeEntries(QIODevice &list, const QString &listPath, textcodec::Encoding encoding,
-                          WordStore &store)
+/// How the list to import is read.
+struct ListSource
+{
+    QIODevice &device;
+    const QString &path;
+    textcodec::Encoding encoding;
+    qint64 lineCount;
+};
+
+/// Write step: writes each line's entry before reading the next; a write error or a cancel
+/// stops.
+ImportReport writeEntries(const ListSource &list, WordStore &store, const ImportProgress &progress)
 {
     ImportReport report;
     WordStore::Writer writer(store);
-    LineReader reader(list, maxLineBytes);
+    LineReader reader(list.device, maxLineBytes);
     QByteArray bytes;
     bool tooLong = false;
     qint64 lineNumber = 0;
     while (reader.next(&bytes, &tooLong)) {
+        if (progress && !progress(lineNumber, list.lineCount)) {
+            report.ok = false;
+            report.error = QStringLiteral("已取消导入“%1”：前 %2 行（共 %3 行）已导入，写入了 %4 个单词；其余的行没有导入。")
+                               .arg(QDir::toNativeSeparators(list.path))
+                               .arg(lineNumber)
+                               .arg(list.lineCount)
+                               .arg(report.written);
+            return report;
+        }
         ++lineNumber;
-        const ClassifiedLine line = classifyLine(bytes, tooLong, lineNumber == 1, encoding);
+        const ClassifiedLine line = classifyLine(bytes, tooLong, lineNumber == 1, list.encoding);
         if (!line.entry) {
             skip(report, lineNumber, line.reason, line.detail);
             continue;
@@ -165,7 +186,7 @@ ImportReport writeEntries(QIODevice &list, const QString &listPath, textcodec::E
     if (reader.readFailed()) {
         report.ok = false;
         report.error = QStringLiteral("读取“%1”时出错：%2")
-                           .arg(QDir::toNativeSeparators(listPath), list.errorString());
+                           .arg(QDir::toNativeSeparators(list.path), list.device.errorString());
     }
     return report;
 }
@@ -180,16 +201,18 @@ std::optional<ListLine> splitListLine(const QString &line)
     return ListLine{line.left(space), line.mid(space + 1)};
 }
 
-ImportReport importWordList(const QString &listPath, WordStore &store)
+ImportReport importWordList(const QString &listPath, WordStore &store, const ImportProgress &progress)
 {
     QFile file(listPath);
     std::unique_ptr<QIODevice> utf16;
+    qint64 lineCount = 0;
     QString why;
-    const auto encoding = openList(file, &utf16, &why);
+    const auto encoding = openList(file, &utf16, &lineCount, &why);
     if (!encoding)
         return refuse(listPath, why);
 
-    ImportReport report = writeEntries(utf16 ? *utf16 : file, listPath, *encoding, store);
+    ImportReport report =
+        writeEntries({utf16 ? *utf16 : file, listPath, *encoding, lineCount}, store, progress);
     if (report.written > 0)
         store.syncFolder();
     return report;

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace mirvo {
 
 class WordStore;
@@ -34,6 +36,10 @@ struct ListLine
     QString meaning;
 };
 
+/// How far an import has come: the lines done of the list's lines, told before each line.
+/// Returning false cancels the import there, as a failing line would stop it.
+using ImportProgress = std::function<bool(qint64 linesDone, qint64 lineCount)>;
+
 /// Splits a line; nothing when it has no space.
 std::optional<ListLine> splitListLine(const QString &line);
 
@@ -42,8 +48,9 @@ std::optional<ListLine> splitListLine(const QString &line);
 /// writing each entry before reading the next line. Lines that cannot give an entry are
 /// skipped and reported. A file that is no text, or no ordinary file (a pipe, a device), is
 /// refused before anything is written; a write error stops the import, keeping the entries
-/// written before it. The store's list shows the words written, in one batch at the end.
-ImportReport importWordList(const QString &listPath, WordStore &store);
+/// written before it, and so does a cancel through progress. The store's list shows the words
+/// written, in one batch at the end.
+ImportReport importWordList(const QString &listPath, WordStore &store, const ImportProgress &progress = {});
 
 /// The user's words for a skip reason.
 QString describe(const SkippedLine &line);

@@ -13,13 +13,12 @@ namespace mirvo {
 
 void FrmMain::importList()
 {
-    QString path;
-    {
-        const UpdateCheck::Hold hold(*m_updateCheck); // the dialog runs an event loop of its own
-        path = m_services.dialogs.openFileName(this, commands::importFilter);
-    }
+    // The file dialog runs an event loop of its own, and the progress dialog lets events in
+    // while the import runs: a page arriving then is judged once the import has ended.
+    const UpdateCheck::Hold hold(*m_updateCheck);
+    const QString path = m_services.dialogs.openFileName(this, commands::importFilter);
     if (!path.isEmpty())
-        m_drill.importList(path);
+        m_drill.importList(path, commands::importProgress(m_services.dialogs, this));
 }
 
 void FrmMain::showFormatHelp()

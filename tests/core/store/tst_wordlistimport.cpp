@@ -43,6 +43,8 @@ private slots:
     void refusesFilesThatAreNoText();
     void missingFileIsAnError();
     void writeErrorStopsAndKeepsEarlierEntries();
+    void cancelKeepsTheLinesBefore_data();
+    void cancelKeepsTheLinesBefore();
     void overLongLineIsSkipped();
     void shippedListImportsWhole();
 
@@ -234,6 +236,43 @@ void TestWordListImport::writeErrorStopsAndKeepsEarlierEntries()
     QString readError;
     QCOMPARE(m_store->readMeaning(QStringLiteral("first"), &readError).value_or(readError), QStringLiteral("一"));
     QVERIFY(!QFile::exists(m_store->entryPath(QStringLiteral("last"))));
+}
+
+void TestWordListImport::cancelKeepsTheLinesBefore_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<qint64>("cancelAt"); // the lines done when cancelled; -1 never
+    QTest::addColumn<qint64>("lineCount");
+    QTest::addColumn<QStringList>("words");
+    const QByteArray list = "a 一\r\n\r\nb 二\rc 三";
+    const QString a = QStringLiteral("a");
+    QTest::newRow("before the first line") << list << 0ll << 4ll << QStringList{};
+    QTest::newRow("after a skipped line") << list << 2ll << 4ll << QStringList{a};
+    QTest::newRow("never") << list << -1ll << 4ll << QStringList{a, QStringLiteral("b"), QStringLiteral("c")};
+    QTest::newRow("utf-16") << utf16(u"a 一\nb 二\n", QStringConverter::Utf16BE) << 1ll << 2ll << QStringList{a};
+}
+
+void TestWordListImport::cancelKeepsTheLinesBefore()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(qint64, cancelAt);
+    QFETCH(qint64, lineCount);
+    QFETCH(QStringList, words);
+    QList<std::pair<qint64, qint64>> told;
+    const ImportReport report = importWordList(writeList(list), *m_store, [&](qint64 done, qint64 count) {
+        told.append({done, count});
+        return done != cancelAt;
+    });
+    QCOMPARE(listedWords(m_store->folder()), words);
+    QCOMPARE(m_store->words().names(), words);
+    QCOMPARE(report.written, words.size());
+    // Told before each line: the lines done so far, of the lines the list has.
+    const qint64 tellings = cancelAt < 0 ? lineCount : cancelAt + 1;
+    QCOMPARE(told.size(), tellings);
+    QCOMPARE(told.last(), std::pair(tellings - 1, lineCount));
+    QCOMPARE(report.ok, cancelAt < 0);
+    const QString howFar = QStringLiteral("前 %1 行（共 %2 行）已导入，写入了 %3 个单词").arg(cancelAt).arg(lineCount);
+    QVERIFY2(report.ok || report.error.contains(howFar.arg(words.size())), qPrintable(report.error));
 }
 
 void TestWordListImport::overLongLineIsSkipped()
