@@ -107,6 +107,18 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
     return Writer(*this).write(word, meaning, error);
 }
 
+bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
+{
+    QByteArray content;
+    return entryContent(word, meaning, &content, error)
+        && place({word, nameBytes(word)}, content, Existing::Replace, error);
+}
+
+bool WordStore::Writer::restore(const EntryName &name, const QByteArray &content, QString *error)
+{
+    return place(name, content, Existing::Keep, error);
+}
+
 WordStore::Writer::Written::~Written()
 {
     store.m_words->insertNames(names);

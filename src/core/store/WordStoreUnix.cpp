@@ -80,18 +80,6 @@ WordStore::Writer::~Writer()
         ::close(m_folder);
 }
 
-bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
-{
-    QByteArray content;
-    return entryContent(word, meaning, &content, error)
-        && place({word, nameBytes(word)}, content, Existing::Replace, error);
-}
-
-bool WordStore::Writer::restore(const EntryName &name, const QByteArray &content, QString *error)
-{
-    return place(name, content, Existing::Keep, error);
-}
-
 bool WordStore::Writer::place(EntryName name, const QByteArray &content, Existing existing, QString *error)
 {
     const auto failed = [&](const QString &why) { return writeFailed(error, name.word, why); };
