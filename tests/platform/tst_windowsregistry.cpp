@@ -59,7 +59,7 @@ void TestWindowsRegistry::findsTool_data()
     // A folder named in the letters of the system's code page.
     const QString local = ansi::codePage() == 936 ? QStringLiteral("系统工具") : QStringLiteral("Outils système");
     QTest::newRow("location in the code page's letters")
-        << "" << "%DIR%\\" + local << true << "%DIR%\\" + local + "\\MSINFO32.EXE";
+        << "" << QStringLiteral("%DIR%\\") + local << true << QStringLiteral("%DIR%\\") + local + QStringLiteral("\\MSINFO32.EXE");
     QTest::newRow("location without the tool") << "" << "%DIR%" << false << "";
     QTest::newRow("PATH over 1024 bytes, no location") << longPath << "" << false << "";
     QTest::newRow("PATH over 1024 bytes, location") << longPath << "%DIR%" << true << "%DIR%\\MSINFO32.EXE";
