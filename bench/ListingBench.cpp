@@ -62,7 +62,7 @@ Answer rightAnswer(bench::DrillWindow &drill, int position)
     QApplication::processEvents();
 
     const auto start = bench::Clock::now();
-    const std::optional<QByteArray> entry = store.readEntry(word, &error);
+    const std::optional<mirvo::SavedEntry> entry = store.readEntry(word, &error);
     const bool deleted = entry && store.deleteEntry(word, &error) && store.refresh(&error);
     const int left = store.words().count();
     const double storePart = bench::since(start);
@@ -70,7 +70,7 @@ Answer rightAnswer(bench::DrillWindow &drill, int position)
     QApplication::processEvents();
     const double view = bench::since(viewStart);
 
-    const bool restored = entry && store.restoreEntry(word, *entry, &error) && store.refresh(&error);
+    const bool restored = entry && store.restoreEntry(*entry, &error) && store.refresh(&error);
     QApplication::processEvents();
     if (!deleted || !restored || left == 0)
         return {};

@@ -1,6 +1,6 @@
 #include "platform/WindowsSystemInfoTool.h"
 
-#include "core/text/TextCodec.h"
+#include "core/text/AnsiCodePage.h"
 #include "platform/FileChecks.h"
 #include "platform/WindowsRegistry.h"
 
@@ -41,8 +41,12 @@ QString numberText(QByteArray bytes)
 KeyRead readRegistryValue(Registry &registry, qint32 keyRoot, const QString &keyName,
                           const QString &valueName, QString &value, QString *error)
 {
+    // The ANSI calls take and give texts in the system's code page: a name it cannot hold
+    // names no key or value there.
+    const auto path = ansi::encode(keyName);
+    const auto name = ansi::encode(valueName);
     Registry::Key key = 0;
-    if (registry.openKey(keyRoot, textcodec::encode(keyName), accessMask, &key) != 0) {
+    if (!path || !name || registry.openKey(keyRoot, *path, accessMask, &key) != 0) {
         value.clear();
         return KeyRead::NotRead;
     }
@@ -50,8 +54,7 @@ KeyRead readRegistryValue(Registry &registry, qint32 keyRoot, const QString &key
 
     quint32 type = 0;
     QByteArray bytes;
-    const QByteArray name = textcodec::encode(valueName);
-    if (registry.queryValue(key, name, valueBufferSize, &type, &bytes) != 0) {
+    if (registry.queryValue(key, *name, valueBufferSize, &type, &bytes) != 0) {
         value.clear();
         return KeyRead::NotRead;
     }
@@ -63,10 +66,13 @@ KeyRead readRegistryValue(Registry &registry, qint32 keyRoot, const QString &key
     if (bytes.endsWith('\0'))
         bytes.chop(1);
 
-    if (type == Registry::typeString)
-        value = textcodec::decodeAnsi(bytes);
-    else if (type == Registry::typeDword)
+    if (type == Registry::typeString) {
+        // The system's own conversion gives only valid bytes; stand-ins for anything else.
+        const auto text = ansi::decode(bytes);
+        value = text ? *text : QString::fromLocal8Bit(bytes);
+    } else if (type == Registry::typeDword) {
         value = numberText(bytes);
+    }
     return KeyRead::Read;
 }
 

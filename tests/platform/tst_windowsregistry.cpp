@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "core/text/TextCodec.h"
+#include "core/text/AnsiCodePage.h"
 #include "platform/WindowsRegistry.h"
 #include "platform/WindowsSystemInfoTool.h"
 
@@ -56,7 +56,10 @@ void TestWindowsRegistry::findsTool_data()
     const QString longPath = QStringLiteral("C:\\") + QString(1100, QLatin1Char('x')) + QStringLiteral(".exe");
     QTest::newRow("PATH, started unchecked") << "C:\\Tools\\msinfo32.exe" << "%DIR%" << true << "C:\\Tools\\msinfo32.exe";
     QTest::newRow("location with the tool") << "" << "%DIR%" << true << "%DIR%\\MSINFO32.EXE";
-    QTest::newRow("Chinese location") << "" << "%DIR%\\系统工具" << true << "%DIR%\\系统工具\\MSINFO32.EXE";
+    // A folder named in the letters of the system's code page.
+    const QString local = ansi::codePage() == 936 ? QStringLiteral("系统工具") : QStringLiteral("Outils système");
+    QTest::newRow("location in the code page's letters")
+        << "" << QStringLiteral("%DIR%\\") + local << true << QStringLiteral("%DIR%\\") + local + QStringLiteral("\\MSINFO32.EXE");
     QTest::newRow("location without the tool") << "" << "%DIR%" << false << "";
     QTest::newRow("PATH over 1024 bytes, no location") << longPath << "" << false << "";
     QTest::newRow("PATH over 1024 bytes, location") << longPath << "%DIR%" << true << "%DIR%\\MSINFO32.EXE";
@@ -78,8 +81,8 @@ void TestWindowsRegistry::findsTool()
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(writeBytes(folder + QStringLiteral("\\MSINFO32.EXE"), "MZ"));
     }
-    QVERIFY(setValue(pathKey, "PATH", textcodec::encode(path)));
-    QVERIFY(setValue(locationKey, "MSINFO", textcodec::encode(folder)));
+    QVERIFY(setValue(pathKey, "PATH", ansi::encode(path).value_or("?")));
+    QVERIFY(setValue(locationKey, "MSINFO", ansi::encode(folder).value_or("?")));
 
     WindowsRegistry registry;
     QCOMPARE(WindowsSystemInfoTool(registry).find(),

@@ -1,6 +1,6 @@
 #include "FakeRegistry.h"
 #include "TestSupport.h"
-#include "core/text/TextCodec.h"
+#include "core/text/AnsiCodePage.h"
 #include "platform/WindowsSystemInfoTool.h"
 
 #include <QDir>
@@ -24,9 +24,15 @@ QByteArray bytes(const char (&text)[N])
     return QByteArray(text, qsizetype(N) - 1); // keeps inner NULs
 }
 
+/// The text as the ANSI calls give it, in the system's code page.
+QByteArray ansiText(const QString &text)
+{
+    return ansi::encode(text).value_or("<not in the code page>");
+}
+
 QByteArray sz(const QString &text)
 {
-    return textcodec::encode(text) + '\0';
+    return ansiText(text) + '\0';
 }
 
 // Paths say %T for the temporary folder; "%T/tools\MSINFO32.EXE" is MSINFO32.EXE in %T's
@@ -127,12 +133,14 @@ void TestWindowsSystemInfoTool::readsValue()
 
 void TestWindowsSystemInfoTool::namesAndStringsAreAnsi()
 {
-    const QString key = QStringLiteral("SOFTWARE\\词库");
-    const QString name = QStringLiteral("路径");
-    const QString path = QStringLiteral("D:\\工具\\系统信息.exe");
+    // Letters of the system's code page, whichever it is: "€" is one byte there (0x80 in 936,
+    // where GB18030 takes two).
+    const bool chinese = ansi::codePage() == 936;
+    const QString key = chinese ? QStringLiteral("SOFTWARE\\词库€") : QStringLiteral("SOFTWARE\\Café €");
+    const QString name = chinese ? QStringLiteral("路径") : QStringLiteral("Chemin");
+    const QString path = chinese ? QStringLiteral("D:\\工具\\系统信息.exe") : QStringLiteral("D:\\Outils\\Système.exe");
     FakeRegistry registry;
-    registry.setValue(textcodec::encode(key), textcodec::encode(name), Registry::typeString,
-                      textcodec::encode(path) + '\0');
+    registry.setValue(ansiText(key), ansiText(name), Registry::typeString, sz(path));
 
     QString value;
     QCOMPARE(readRegistryValue(registry, Registry::localMachine, key, name, value), KeyRead::Read);
@@ -199,9 +207,9 @@ void TestWindowsSystemInfoTool::findsTool()
     registry.addKey(pathKey);
     registry.addKey(folderKey);
     if (pathType != 0)
-        registry.setValue(pathKey, "PATH", pathType, pathData.replace("%T", textcodec::encode(root)));
+        registry.setValue(pathKey, "PATH", pathType, pathData.replace("%T", ansiText(root)));
     if (!folderData.isEmpty())
-        registry.setValue(folderKey, "MSINFO", Registry::typeString, folderData.replace("%T", textcodec::encode(root)));
+        registry.setValue(folderKey, "MSINFO", Registry::typeString, folderData.replace("%T", ansiText(root)));
     if (denyKeys) {
         registry.denyKey(pathKey);
         registry.denyKey(folderKey);

@@ -97,13 +97,14 @@ void Drill::deleteWord(const QString &word)
 {
     QString error;
     // Read before it goes, so that the answer can be taken back byte for byte.
-    std::optional<QByteArray> entry = m_store.readEntry(word, &error);
+    std::optional<SavedEntry> entry = m_store.readEntry(word, &error);
+    // One that cannot be deleted, or is gone already, has nothing to take back.
     if (!m_store.deleteEntry(word, &error)) {
         tell(Kind::Warning, error);
         return;
     }
     if (entry)
-        m_learned.push_back({word, std::move(*entry)});
+        m_learned.push_back(std::move(*entry));
 }
 
 void Drill::dontKnow()
@@ -133,14 +134,14 @@ void Drill::takeBackAnswer()
 {
     if (m_learned.empty())
         return;
-    const Learned &last = m_learned.back();
+    const SavedEntry &last = m_learned.back();
     QString error;
     // One that cannot be written back stays to be taken back later.
-    if (!m_store.restoreEntry(last.word, last.entry, &error)) {
+    if (!m_store.restoreEntry(last, &error)) {
         tell(Kind::Warning, error);
         return;
     }
-    const QString word = last.word;
+    const QString word = last.name.word;
     m_learned.pop_back();
     const int row = m_store.words().rowOf(word);
     if (row < 0)

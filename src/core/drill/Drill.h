@@ -2,8 +2,8 @@
 
 #include "core/drill/Question.h"
 #include "core/store/WordListImport.h"
+#include "core/store/WordStore.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -12,7 +12,6 @@
 namespace mirvo {
 
 class RandomSource;
-class WordStore;
 
 /// A message the drill has the user read before it goes on.
 struct DrillMessage
@@ -80,17 +79,10 @@ private:
     void clearQuestion();
     void tell(DrillMessage::Kind kind, const QString &text);
 
-    /// A deleted entry as it was, to be written back.
-    struct Learned
-    {
-        QString word;
-        QByteArray entry;
-    };
-
     WordStore &m_store;
     RandomSource &m_random;
     Question m_question = unaskedQuestion();
-    std::vector<Learned> m_learned;
+    std::vector<SavedEntry> m_learned; ///< deleted entries as they were, to be written back
 };
 
 } // namespace mirvo

@@ -26,7 +26,8 @@ FolderReading readWordFiles(const QString &folder, const std::function<void(std:
 /// user's words; empty when the code only means that the folder holds nothing.
 QString readingProblem(const QString &folder, int code);
 
-/// A name as readWordFiles() gives its bytes: the file system's own on Linux, UTF-8 where
+/// A name as readWordFiles() gives its bytes: the file system's own on Linux (UTF-8 where
+/// valid, else GB18030 where valid, else UTF-8 with stand-ins for what is neither), UTF-8 where
 /// names are Unicode (Windows), so no name is lost to a code page.
 QString nameFromBytes(std::string_view bytes);
 

@@ -3,9 +3,11 @@
 #include "core/store/FolderReading.h"
 
 #include "core/store/WordNames.h"
+#include "core/text/Gb18030.h"
 #include "core/text/SystemError.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <cerrno>
 
@@ -58,7 +60,16 @@ QString readingProblem(const QString &, int code)
 
 QString nameFromBytes(std::string_view bytes)
 {
-    return QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+    const QByteArrayView name(bytes.data(), qsizetype(bytes.size()));
+    // A leading byte order mark is part of the name.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(name);
+    if (!utf8.hasError())
+        return text;
+    // Names from a zip made on a Chinese Windows are GBK.
+    if (gb18030::isValid(name))
+        return gb18030::decode(name);
+    return text;
 }
 
 } // namespace mirvo

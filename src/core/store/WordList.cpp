@@ -47,16 +47,15 @@ bool WordList::refresh(QString *error)
     return reread(error);
 }
 
-void WordList::insertNames(const QStringList &names)
+void WordList::insertNames(const std::vector<EntryName> &names)
 {
     // A list whose reading failed stays empty until the folder is read whole again.
     if (m_failed)
         return;
     std::vector<Added> added;
-    for (const QString &name : names) {
-        std::string bytes = nameBytes(name);
-        if (m_words.find(bytes) == m_words.end())
-            added.push_back({name.toLower(), name, std::move(bytes)});
+    for (const EntryName &name : names) {
+        if (m_words.find(name.bytes) == m_words.end())
+            added.push_back({name.word.toLower(), name.word, name.bytes});
     }
     if (added.empty())
         return;
@@ -70,9 +69,9 @@ void WordList::insertNames(const QStringList &names)
     applyReading(added);
 }
 
-void WordList::removeName(const QString &name)
+void WordList::removeName(const std::string &bytes)
 {
-    const auto known = m_words.find(nameBytes(name));
+    const auto known = m_words.find(bytes);
     if (known == m_words.end())
         return;
     m_order.forget();
@@ -81,8 +80,26 @@ void WordList::removeName(const QString &name)
 
 int WordList::rowOf(const QString &name) const
 {
-    const auto known = m_words.find(nameBytes(name));
+    const auto known = find(name, nameBytes(name));
     return known == m_words.end() ? -1 : int(rowIn(known) - m_rows.cbegin());
+}
+
+std::string WordList::bytesOf(const QString &name) const
+{
+    std::string bytes = nameBytes(name);
+    const auto known = find(name, bytes);
+    return known == m_words.end() ? bytes : known->first;
+}
+
+WordList::Words::const_iterator WordList::find(const QString &name, const std::string &bytes) const
+{
+    if (const auto known = m_words.find(bytes); known != m_words.end())
+        return known;
+    // Not in the file system's encoding (GBK on Linux): the sorted rows hold it by its text.
+    const auto row = std::lower_bound(m_rows.cbegin(), m_rows.cend(), name, [](const Row row, const QString &value) {
+        return wordnames::listedBefore(row->second.name, value);
+    });
+    return row != m_rows.cend() && (*row)->second.name == name ? m_words.find((*row)->first) : m_words.end();
 }
 
 WordList::Row WordList::remember(Added &added)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/EntryName.h"
 #include "core/store/FolderWatch.h"
 #include "core/store/ReadingOrder.h"
 
@@ -42,7 +43,8 @@ public:
 
     int count() const { return static_cast<int>(m_rows.size()); }
     QString nameAt(int row) const { return m_rows.at(size_t(row))->second.name; }
-    /// The row of a listed name, or -1.
+    /// The row of a listed name, or -1. Of names listed twice (the same text from two names'
+    /// bytes), the first.
     int rowOf(const QString &name) const;
     QStringList names() const;
 
@@ -57,9 +59,9 @@ private:
 
     /// The store wrote these entries: names not listed yet join the rows in listing order, in
     /// one batch of row signals (a reset past many separate runs).
-    void insertNames(const QStringList &names);
-    /// The store deleted this entry.
-    void removeName(const QString &name);
+    void insertNames(const std::vector<EntryName> &names);
+    /// The store deleted the entry of these bytes.
+    void removeName(const std::string &bytes);
 
     struct Word
     {
@@ -80,6 +82,12 @@ private:
         QString name;
         std::string bytes;
     };
+
+    /// The bytes of a listed name, as the folder gave them; for another, the system's encoding
+    /// of it. A name that is not in the file system's encoding is found by its text.
+    std::string bytesOf(const QString &name) const;
+    /// A name's word: by its bytes in the system's encoding, else by its text.
+    Words::const_iterator find(const QString &name, const std::string &bytes) const;
 
     bool giveUp(const QString &problem, QString *error);
     void markFollowed();

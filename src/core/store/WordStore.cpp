@@ -1,13 +1,12 @@
 #include "core/store/WordStore.h"
 
+#include "core/store/EntryFile.h"
 #include "core/store/WordList.h"
 #include "core/store/WordNames.h"
 #include "core/store/WordStorePlatform.h"
 
-#include "core/text/SystemError.h"
 #include "core/text/TextCodec.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +18,8 @@ namespace mirvo {
 namespace {
 
 constexpr qsizetype maxMeaningBytes = 64 * 1024; // as much of a first line as is ever shown
+// What Ctrl+Z keeps of a deleted entry: a hand-made file of gigabytes must not fill the memory.
+constexpr qint64 maxEntryBytes = 16 * 1024 * 1024;
 const QString temporaryPattern = QStringLiteral(".mirvo-*.tmp");
 
 } // namespace
@@ -106,62 +107,86 @@ bool WordStore::writeEntry(const QString &word, const QString &meaning, QString 
     return Writer(*this).write(word, meaning, error);
 }
 
+bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
+{
+    QByteArray content;
+    return entryContent(word, meaning, &content, error)
+        && place({word, nameBytes(word)}, content, Existing::Replace, error);
+}
+
+bool WordStore::Writer::restore(const EntryName &name, const QByteArray &content, QString *error)
+{
+    return place(name, content, Existing::Keep, error);
+}
+
 WordStore::Writer::Written::~Written()
 {
-    store.m_words->insertNames(words);
+    store.m_words->insertNames(names);
 }
 
-bool WordStore::openEntry(const QString &word, QFile &file, QString *error) const
+EntryName WordStore::entryName(const QString &word) const
+{
+    return {word, m_words->bytesOf(word)};
+}
+
+bool WordStore::openEntry(const EntryName &name, EntryReader &entry, QString *error) const
 {
     QString reason;
-    if (!isEntryName(word, &reason))
-        return fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(word, reason));
-    const QString path = entryPath(word);
-    file.setFileName(path);
-    if (file.open(QIODevice::ReadOnly)) // Qt refuses a folder too
+    if (!isEntryName(name.word, &reason))
+        return fail(error, QStringLiteral("无法读取单词“%1”：%2。").arg(name.word, reason));
+    if (entry.open(m_folder, name))
         return true;
-    const int code = lastSystemError();
-    if (QFileInfo(path).isDir())
-        return fail(error, QStringLiteral("无法读取单词“%1”：它是一个文件夹。").arg(word));
-    return fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, fileErrorText(file, code)));
+    return fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(name.word, entry.problem()));
 }
 
-std::optional<QByteArray> WordStore::readEntry(const QString &word, QString *error) const
+std::optional<SavedEntry> WordStore::readEntry(const QString &word, QString *error) const
 {
-    QFile file;
-    if (!openEntry(word, file, error))
+    SavedEntry saved{entryName(word), {}};
+    EntryReader entry;
+    if (!openEntry(saved.name, entry, error))
         return std::nullopt;
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, fileErrorText(file, lastSystemError())));
+    const auto refused = [&](const QString &why) {
+        fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
         return std::nullopt;
+    };
+    const QString tooLarge = QStringLiteral("文件太大（超过 16 MB）。");
+    if (entry.size() > maxEntryBytes)
+        return refused(tooLarge);
+    saved.content.reserve(qsizetype(entry.size()));
+    char buffer[16 * 1024];
+    // It may grow while it is read: the limit holds for what is read too.
+    for (qint64 got; (got = entry.read(buffer, sizeof buffer)) != 0;) {
+        if (got < 0)
+            return refused(entry.problem());
+        if (saved.content.size() + got > maxEntryBytes)
+            return refused(tooLarge);
+        saved.content.append(buffer, qsizetype(got));
     }
-    return content;
+    return saved;
 }
 
-bool WordStore::restoreEntry(const QString &word, const QByteArray &content, QString *error)
+bool WordStore::restoreEntry(const SavedEntry &entry, QString *error)
 {
     QString reason;
-    if (!isEntryName(word, &reason))
-        return writeFailed(error, word, reason);
-    return Writer(*this).restore(word, content, error);
+    if (!isEntryName(entry.name.word, &reason))
+        return writeFailed(error, entry.name.word, reason);
+    return Writer(*this).restore(entry.name, entry.content, error);
 }
 
 std::optional<QString> WordStore::readMeaning(const QString &word, QString *error) const
 {
-    QFile file;
-    if (!openEntry(word, file, error))
+    EntryReader entry;
+    if (!openEntry(entryName(word), entry, error))
         return std::nullopt;
 
-    // Read in small pieces up to the first line end: an entry edited by hand may be long.
+    // Read in pieces up to the first line end: an entry edited by hand may be long.
     QByteArray line;
-    char buffer[256];
+    char buffer[4096];
     bool cut = false;
     for (;;) {
-        const qint64 got = file.read(buffer, sizeof buffer);
+        const qint64 got = entry.read(buffer, sizeof buffer);
         if (got < 0) {
-            const QString why = fileErrorText(file, lastSystemError());
-            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, why));
+            fail(error, QStringLiteral("无法读取单词“%1”：%2").arg(word, entry.problem()));
             return std::nullopt;
         }
         const char *const begin = buffer;
@@ -188,16 +213,14 @@ bool WordStore::deleteEntry(const QString &word, QString *error)
     QString reason;
     if (!isEntryName(word, &reason))
         return fail(error, QStringLiteral("无法删除单词“%1”：%2。").arg(word, reason));
-    const QString path = entryPath(word);
-    QFile file(path);
-    if (!file.remove()) {
-        const int code = lastSystemError(); // before the next system call overwrites it
-        if (QFileInfo::exists(path)) {
-            const QString why = code != 0 ? entryChangeProblem(path, code) : file.errorString();
-            return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, why));
-        }
-    }
-    m_words->removeName(word);
+    const EntryName name = entryName(word);
+    const int code = removeEntryFile(m_folder, name);
+    if (code != 0 && !meansNoSuchFile(code))
+        return fail(error, QStringLiteral("无法删除单词“%1”：%2").arg(word, entryChangeProblem(entryPath(word), code)));
+    // Deleted, or gone already (by hand meanwhile): either way no longer a word.
+    m_words->removeName(name.bytes);
+    if (code != 0)
+        return fail(error, QStringLiteral("无法删除单词“%1”：它已经不在词库中了。").arg(word));
     return true;
 }
 

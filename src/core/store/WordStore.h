@@ -1,17 +1,25 @@
 #pragma once
 
+#include "core/store/EntryName.h"
+
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 #include <optional>
-
-class QFile;
+#include <vector>
 
 namespace mirvo {
 
+class EntryReader;
 class WordList;
+
+/// An entry as it was before its deletion, for restoreEntry().
+struct SavedEntry
+{
+    EntryName name;
+    QByteArray content;
+};
 
 /// The store of words still to learn: one file per word in one folder, named by the word,
 /// whose first line is the meaning. Every call goes to the disk; nothing is cached but the
@@ -43,21 +51,25 @@ public:
     bool exists() const;
     [[nodiscard]] bool create(QString *error);
 
-    /// Creates or replaces the entry atomically: the old entry stays whole until the new
-    /// one is complete, and no partial or temporary file is ever listed.
+    /// Creates or replaces the entry atomically: the old entry stays whole until the new one is
+    /// complete, and no partial file is ever listed. Its temporary is hidden; only on Windows can
+    /// a crash in the instant between showing it and giving it the word's name leave it listed
+    /// (a `.mirvo-*.tmp`, cleared with the store).
     [[nodiscard]] bool writeEntry(const QString &word, const QString &meaning, QString *error);
 
     /// The entry's first line without its line end (CR LF, LF or CR); reads nothing more.
     std::optional<QString> readMeaning(const QString &word, QString *error) const;
 
-    /// The entry's bytes, whole, as restoreEntry() takes them.
-    std::optional<QByteArray> readEntry(const QString &word, QString *error) const;
+    /// The entry's name and bytes, whole, as restoreEntry() takes them; an entry too large to
+    /// be kept in memory is refused.
+    std::optional<SavedEntry> readEntry(const QString &word, QString *error) const;
 
-    /// Writes a deleted entry back as it was, atomically, and lists it again. An entry made
-    /// again meanwhile under that name is left as it is (and counts as restored).
-    [[nodiscard]] bool restoreEntry(const QString &word, const QByteArray &content, QString *error);
+    /// Writes a deleted entry back as it was, under its own name, atomically, and lists it
+    /// again. An entry made again meanwhile under that name is left as it is (and counts as
+    /// restored).
+    [[nodiscard]] bool restoreEntry(const SavedEntry &entry, QString *error);
 
-    /// Deletes the entry; an entry that is already gone counts as deleted.
+    /// Deletes the entry. One that is already gone is an error too, and leaves the list.
     [[nodiscard]] bool deleteEntry(const QString &word, QString *error);
 
     /// Removes the store folder, which must be empty; its files are never touched.
@@ -79,7 +91,7 @@ public:
 
         [[nodiscard]] bool write(const QString &word, const QString &meaning, QString *error);
         /// Writes content as the entry unless one of that name is there, which stays.
-        [[nodiscard]] bool restore(const QString &word, const QByteArray &content, QString *error);
+        [[nodiscard]] bool restore(const EntryName &name, const QByteArray &content, QString *error);
         /// Whether the folder written to is still the store's: one moved away or replaced
         /// while the handle was held has received the entries instead.
         [[nodiscard]] bool wroteIntoStore(QString *error) const;
@@ -87,13 +99,13 @@ public:
     private:
         enum class Existing { Replace, Keep };
         /// Writes content into a hidden temporary and renames it to the entry.
-        bool place(const QString &word, const QByteArray &content, Existing existing, QString *error);
+        bool place(EntryName name, const QByteArray &content, Existing existing, QString *error);
 
         /// Lists the words written when the writer goes, whichever way its work ended.
         struct Written
         {
             WordStore &store;
-            QStringList words;
+            std::vector<EntryName> names;
             ~Written();
         };
 
@@ -108,7 +120,10 @@ public:
 
 private:
     static bool isEntryName(const QString &word, QString *reason);
-    bool openEntry(const QString &word, QFile &file, QString *error) const;
+    /// The word's entry: a listed word's by the name's bytes the folder gave, another's by the
+    /// system's encoding of the word.
+    EntryName entryName(const QString &word) const;
+    bool openEntry(const EntryName &name, EntryReader &entry, QString *error) const;
 
     QString m_folder;
     std::unique_ptr<WordList> m_words;

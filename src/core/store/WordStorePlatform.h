@@ -19,8 +19,8 @@ namespace mirvo {
 /// Whether "\" separates folders in the names a listing can show.
 extern const bool separatorInNames;
 
-/// A word's name as the folder's reading gives its bytes (see FolderReading.h): how the list
-/// knows the entries the store writes and deletes.
+/// A word's name in the system's encoding, as the folder's reading gives the bytes of a name
+/// the store wrote (see FolderReading.h): how the list knows the entries the store writes.
 std::string nameBytes(const QString &word);
 
 /// Why the file system cannot take the word as a file name (beyond "/", "\", NUL and dot

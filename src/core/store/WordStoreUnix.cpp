@@ -80,21 +80,10 @@ WordStore::Writer::~Writer()
         ::close(m_folder);
 }
 
-bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
+bool WordStore::Writer::place(EntryName name, const QByteArray &content, Existing existing, QString *error)
 {
-    QByteArray content;
-    return entryContent(word, meaning, &content, error) && place(word, content, Existing::Replace, error);
-}
-
-bool WordStore::Writer::restore(const QString &word, const QByteArray &content, QString *error)
-{
-    return place(word, content, Existing::Keep, error);
-}
-
-bool WordStore::Writer::place(const QString &word, const QByteArray &content, Existing existing, QString *error)
-{
-    const auto failed = [&](const QString &why) { return writeFailed(error, word, why); };
-    const QByteArray name = QFile::encodeName(word);
+    const auto failed = [&](const QString &why) { return writeFailed(error, name.word, why); };
+    const char *const fileName = name.bytes.c_str();
     // Plain system calls on names inside the open folder: an import writes thousands of
     // entries, and a QFile, path conversions and whole-path lookups per entry cost as much as
     // the writing itself.
@@ -123,19 +112,19 @@ bool WordStore::Writer::place(const QString &word, const QByteArray &content, Ex
         return failed(systemErrorText(savedErrno));
     }
     const bool renamed = existing == Existing::Replace
-                             ? ::renameat(m_folder, temporary, m_folder, name.constData()) == 0
-                             : renameKeeping(m_folder, temporary, name.constData());
+                             ? ::renameat(m_folder, temporary, m_folder, fileName) == 0
+                             : renameKeeping(m_folder, temporary, fileName);
     if (!renamed) {
         const int renameErrno = errno;
         ::unlinkat(m_folder, temporary, 0);
         // An entry made again meanwhile under that name stays as it is.
-        const bool kept = renameErrno == EEXIST && typeOf(m_folder, name.constData(), 0) == S_IFREG;
+        const bool kept = renameErrno == EEXIST && typeOf(m_folder, fileName, 0) == S_IFREG;
         if (!kept)
-            return failed(typeOf(m_folder, name.constData(), AT_SYMLINK_NOFOLLOW) == S_IFDIR
+            return failed(typeOf(m_folder, fileName, AT_SYMLINK_NOFOLLOW) == S_IFDIR
                               ? QStringLiteral("同名的文件夹已经存在")
                               : systemErrorText(renameErrno));
     }
-    m_written.words.append(word);
+    m_written.names.push_back(std::move(name));
     return true;
 }
 

@@ -83,29 +83,18 @@ WordStore::Writer::Writer(WordStore &store)
 
 WordStore::Writer::~Writer() = default;
 
-bool WordStore::Writer::write(const QString &word, const QString &meaning, QString *error)
+bool WordStore::Writer::place(EntryName name, const QByteArray &content, Existing existing, QString *error)
 {
-    QByteArray content;
-    return entryContent(word, meaning, &content, error) && place(word, content, Existing::Replace, error);
-}
-
-bool WordStore::Writer::restore(const QString &word, const QByteArray &content, QString *error)
-{
-    return place(word, content, Existing::Keep, error);
-}
-
-bool WordStore::Writer::place(const QString &word, const QByteArray &content, Existing existing, QString *error)
-{
-    const auto failed = [&](const QString &why) { return writeFailed(error, word, why); };
-    TemporaryName name;
-    nameTemporary(name);
-    const std::wstring temporary = widePath(m_store.m_folder + QLatin1Char('/') + QLatin1String(name));
+    const auto failed = [&](const QString &why) { return writeFailed(error, name.word, why); };
+    TemporaryName temporaryName;
+    nameTemporary(temporaryName);
+    const std::wstring temporary = widePath(m_store.m_folder + QLatin1Char('/') + QLatin1String(temporaryName));
     int code = 0;
     if (!writeTemporary(temporary, content, &code)) // a file in the store's place: said as the listing says it
         return failed(systemErrorText(QFileInfo(m_store.m_folder).isFile() ? int(ERROR_DIRECTORY) : code));
 
     // Replaces an existing entry in one step: the old meaning stays whole until then.
-    const QString entry = m_store.entryPath(word);
+    const QString entry = m_store.entryPath(name.word);
     const DWORD replace = existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
     if (!MoveFileExW(temporary.c_str(), widePath(entry).c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
         const int moveError = lastSystemError();
@@ -116,7 +105,7 @@ bool WordStore::Writer::place(const QString &word, const QByteArray &content, Ex
         if (!(taken && existing == Existing::Keep && info.isFile()))
             return failed(info.isDir() ? QStringLiteral("同名的文件夹已经存在") : entryChangeProblem(entry, moveError));
     }
-    m_written.words.append(word);
+    m_written.names.push_back(std::move(name));
     return true;
 }
 

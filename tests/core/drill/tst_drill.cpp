@@ -103,17 +103,20 @@ void TestDrill::answer_data()
     QTest::addColumn<QString>("cMeaning");
     QTest::addColumn<bool>("goneBefore"); // "a" deleted behind the drill's back
     QTest::addColumn<Drill::Outcome>("outcome");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("countDuringMessage");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("countDuringMessages");
     QTest::addColumn<int>("learned");
     const QString three = QStringLiteral("三");
-    QTest::newRow("right, deleting") << true << 1 << three << false << Drill::Outcome::Right << correct << 2 << 1;
-    QTest::newRow("right, keeping") << false << 1 << three << false << Drill::Outcome::Right << correct << 3 << 0;
-    QTest::newRow("wrong") << true << 2 << three << false << Drill::Outcome::Wrong << QStringLiteral("a 一") << 3 << 0;
+    const QStringList right{correct};
+    QTest::newRow("right, deleting") << true << 1 << three << false << Drill::Outcome::Right << right << 2 << 1;
+    QTest::newRow("right, keeping") << false << 1 << three << false << Drill::Outcome::Right << right << 3 << 0;
+    QTest::newRow("wrong") << true << 2 << three << false << Drill::Outcome::Wrong << QStringList{QStringLiteral("a 一")} << 3 << 0;
     QTest::newRow("a distractor with the same text is right too")
-        << true << 3 << QStringLiteral("一") << false << Drill::Outcome::Right << correct << 2 << 1;
-    QTest::newRow("an entry already gone counts as deleted")
-        << true << 1 << three << true << Drill::Outcome::Right << correct << 2 << 0;
+        << true << 3 << QStringLiteral("一") << false << Drill::Outcome::Right << right << 2 << 1;
+    // Nothing deleted, nothing to take back; the word is no longer counted.
+    QTest::newRow("an entry already gone")
+        << true << 1 << three << true << Drill::Outcome::Right
+        << QStringList{QStringLiteral("无法删除单词“a”：它已经不在词库中了。"), correct} << 2 << 0;
 }
 
 void TestDrill::answer()
@@ -123,8 +126,8 @@ void TestDrill::answer()
     QFETCH(QString, cMeaning);
     QFETCH(bool, goneBefore);
     QFETCH(Drill::Outcome, outcome);
-    QFETCH(QString, message);
-    QFETCH(int, countDuringMessage);
+    QFETCH(QStringList, messages);
+    QFETCH(int, countDuringMessages);
     QFETCH(int, learned);
     // "a" asked, its meaning on button 1, "c" on the others.
     m_h->start({QStringLiteral("a 一"), QStringLiteral("b 二"), QStringLiteral("c ") + cMeaning}, {0.0f, 0.0f, 0.9f, 0.9f, 0.9f});
@@ -135,15 +138,16 @@ void TestDrill::answer()
 
     QCOMPARE(m_h->drill.answer(slot, deleteLearned), outcome);
 
-    QCOMPARE(m_h->seen.size(), 1);
-    QCOMPARE(m_h->seen.at(0).text, message);
-    QCOMPARE(m_h->seen.at(0).kind, outcome == Drill::Outcome::Right ? DrillMessage::Kind::Information : DrillMessage::Kind::Warning);
-    // The count is the new one while the message is up; the next word follows it.
-    QCOMPARE(m_h->seen.at(0).count, countDuringMessage);
-    QCOMPARE(m_h->seen.at(0).asked, QStringLiteral("a"));
-    QCOMPARE(counts.isEmpty() ? 3 : counts.last().at(0).toInt(), countDuringMessage);
+    QCOMPARE(m_h->texts(), messages);
+    QCOMPARE(m_h->seen.last().kind, outcome == Drill::Outcome::Right ? DrillMessage::Kind::Information : DrillMessage::Kind::Warning);
+    // The count is the new one while the messages are up; the next word follows them.
+    for (const DrillHarness::Seen &seen : std::as_const(m_h->seen)) {
+        QCOMPARE(seen.count, countDuringMessages);
+        QCOMPARE(seen.asked, QStringLiteral("a"));
+    }
+    QCOMPARE(counts.isEmpty() ? 3 : counts.last().at(0).toInt(), countDuringMessages);
     QCOMPARE(m_h->drill.question().word, m_h->store.words().nameAt(0));
-    QCOMPARE(QFile::exists(m_h->store.entryPath(QStringLiteral("a"))), !goneBefore && countDuringMessage == 3);
+    QCOMPARE(QFile::exists(m_h->store.entryPath(QStringLiteral("a"))), !goneBefore && countDuringMessages == 3);
     QCOMPARE(m_h->drill.learnedCount(), learned);
     QCOMPARE(m_h->finished, 0);
 }
@@ -194,7 +198,8 @@ void TestDrill::storeThatCannotBeReadIsNoEnd()
 
     // No congratulation, no removal, no end: the store cannot be read, and the user is told why.
     QCOMPARE(m_h->drill.answer(1, true), Drill::Outcome::StoreUnreadable);
-    QCOMPARE(m_h->texts(), QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(m_h->folder()))});
+    QCOMPARE(m_h->texts(), (QStringList{QStringLiteral("无法删除单词“only”：它已经不在词库中了。"),
+                                        QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(m_h->folder()))}));
     QCOMPARE(m_h->finished, 0);
     QVERIFY(!m_h->drill.question().asked);
     QCOMPARE(m_h->drill.remainingCount(), 0);

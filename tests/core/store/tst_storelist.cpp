@@ -76,7 +76,7 @@ void TestStoreList::ownChangesAreListedAtOnce()
         if (change == QLatin1String("write"))
             QVERIFY(m_store->writeEntry(word, QStringLiteral("y"), nullptr));
         else if (change == QLatin1String("delete"))
-            QVERIFY(m_store->deleteEntry(word, nullptr));
+            QCOMPARE(m_store->deleteEntry(word, nullptr), removed > 0); // nothing there to delete: an error
     }
     QCOMPARE(list.names(), listedWords(m_store->folder()));
     QCOMPARE(insertions.count(), inserted);
