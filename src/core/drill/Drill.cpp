@@ -74,12 +74,13 @@ Drill::Outcome Drill::answer(int slot, bool deleteLearned)
         dontKnow();
         return Outcome::Wrong;
     }
-    if (deleteLearned)
-        deleteWord(m_question.word);
+    const QString deleteError = deleteLearned ? deleteWord(m_question.word) : QString();
     // Words changed outside the program count too; a store that cannot be read is no store
-    // learned to its end.
+    // learned to its end, and is told as a whole rather than through the word it lost.
     if (!readWords(Reading::Changes))
         return Outcome::StoreUnreadable;
+    if (!deleteError.isEmpty())
+        tell(Kind::Warning, deleteError);
     if (remainingCount() == 0) {
         tell(Kind::Information, drilltexts::allLearned);
         QString error;
@@ -93,18 +94,17 @@ Drill::Outcome Drill::answer(int slot, bool deleteLearned)
     return Outcome::Right;
 }
 
-void Drill::deleteWord(const QString &word)
+QString Drill::deleteWord(const QString &word)
 {
     QString error;
     // Read before it goes, so that the answer can be taken back byte for byte.
     std::optional<SavedEntry> entry = m_store.readEntry(word, &error);
     // One that cannot be deleted, or is gone already, has nothing to take back.
-    if (!m_store.deleteEntry(word, &error)) {
-        tell(Kind::Warning, error);
-        return;
-    }
+    if (!m_store.deleteEntry(word, &error))
+        return error;
     if (entry)
         m_learned.push_back(std::move(*entry));
+    return {};
 }
 
 void Drill::dontKnow()

@@ -74,7 +74,8 @@ private:
     enum class Reading { Changes, Whole };
     /// Brings the list up to date; when the store cannot be read, says why and asks nothing.
     bool readWords(Reading reading);
-    void deleteWord(const QString &word);
+    /// Deletes a word learned, keeping it to be taken back; why not, when it cannot.
+    QString deleteWord(const QString &word);
     void show(const Question &question);
     void clearQuestion();
     void tell(DrillMessage::Kind kind, const QString &text);

@@ -198,8 +198,7 @@ void TestDrill::storeThatCannotBeReadIsNoEnd()
 
     // No congratulation, no removal, no end: the store cannot be read, and the user is told why.
     QCOMPARE(m_h->drill.answer(1, true), Drill::Outcome::StoreUnreadable);
-    QCOMPARE(m_h->texts(), (QStringList{QStringLiteral("无法删除单词“only”：它已经不在词库中了。"),
-                                        QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(m_h->folder()))}));
+    QCOMPARE(m_h->texts(), QStringList{QStringLiteral("无法读取词库文件夹“%1”：文件或文件夹不存在").arg(QDir::toNativeSeparators(m_h->folder()))});
     QCOMPARE(m_h->finished, 0);
     QVERIFY(!m_h->drill.question().asked);
     QCOMPARE(m_h->drill.remainingCount(), 0);
