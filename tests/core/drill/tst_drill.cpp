@@ -63,14 +63,9 @@ void TestDrill::asksFromScriptedDraws_data()
     const Words five = {QStringLiteral("apple 苹果"), QStringLiteral("book 书"), QStringLiteral("cat 猫"),
                         QStringLiteral("dog 狗"), QStringLiteral("egg 蛋")};
     // Pick: 0.5 * 5 -> "cat". Build: right slot floor(0.3 * 4) + 1 = 2; distractors for 1, 3, 4.
+    // Small stores are the plan's rows.
     QTest::newRow("five words") << five << QList<float>{0.5f, 0.3f, 0.0f, 0.99f, 0.2f} << 2
                                 << QStringList{QStringLiteral("苹果"), QStringLiteral("猫"), QStringLiteral("蛋"), QStringLiteral("书")};
-    const QString one = QStringLiteral("一");
-    QTest::newRow("one word: its meaning on every button")
-        << Words{QStringLiteral("a 一")} << QList<float>{0.0f, 0.9f, 0.9f, 0.1f, 0.6f} << 0 << QStringList(4, one);
-    QTest::newRow("two words") << Words{QStringLiteral("a 一"), QStringLiteral("b 二")}
-                               << QList<float>{0.0f, 0.9f, 0.9f, 0.1f, 0.6f} << 0
-                               << QStringList{QStringLiteral("二"), one, QStringLiteral("二"), one};
     QTest::newRow("empty store: no question") << Words{} << QList<float>{} << -1
                                               << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
 }

