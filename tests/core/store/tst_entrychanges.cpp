@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,14 +17,16 @@
 using namespace mirvo;
 using namespace mirvo::test;
 
-/// Entries changed behind the store's back, by hand or by other programs: deleted, read whole
-/// and written back by their own names, or found to be no entry at all.
-class TestChangedEntries : public QObject
+/// Entries written, deleted and written back, by the store or behind its back: what each leaves
+/// on disk and in the list, which the store keeps current with its own changes at once.
+class TestEntryChanges : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init();
+    void ownChangesAreListedAtOnce_data();
+    void ownChangesAreListedAtOnce();
     void deletingAnEntry_data();
     void deletingAnEntry();
     void readingWhatIsNoEntryFails_data();
@@ -36,14 +39,66 @@ private:
     QString m_folder;
 };
 
-void TestChangedEntries::init()
+void TestEntryChanges::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_folder = m_dir->filePath(QStringLiteral("words"));
     QVERIFY(WordStore(m_folder).create(nullptr));
 }
 
-void TestChangedEntries::deletingAnEntry_data()
+void TestEntryChanges::ownChangesAreListedAtOnce_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<int>("inserted"); // row signals
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("resets");
+    QTest::newRow("a new word") << "write" << QStringList{QStringLiteral("c")} << 1 << 0 << 0;
+    QTest::newRow("a word listed already") << "write" << QStringList{QStringLiteral("d")} << 0 << 0 << 0;
+    QTest::newRow("deleted") << "delete" << QStringList{QStringLiteral("d")} << 0 << 1 << 0;
+    QTest::newRow("deleted, not there") << "delete" << QStringList{QStringLiteral("e")} << 0 << 0 << 0;
+    QTest::newRow("a batch in one run") << "batch" << QStringList{QStringLiteral("g1"), QStringLiteral("g0")} << 1 << 0 << 0;
+    QTest::newRow("a batch in two runs, one word twice")
+        << "batch" << QStringList{QStringLiteral("a"), QStringLiteral("e"), QStringLiteral("a")} << 2 << 0 << 0;
+    QTest::newRow("a batch into an empty store") << "emptied, batch" << QStringList{QStringLiteral("a"), QStringLiteral("c")} << 0 << 0 << 1;
+}
+
+void TestEntryChanges::ownChangesAreListedAtOnce()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, words);
+    QFETCH(int, inserted);
+    QFETCH(int, removed);
+    QFETCH(int, resets);
+    WordStore store(m_folder);
+    for (const char *word : {"b", "d", "f"}) {
+        QVERIFY(store.writeEntry(QLatin1String(word), QStringLiteral("x"), nullptr));
+        if (change.startsWith(QLatin1String("emptied")))
+            QVERIFY(store.deleteEntry(QLatin1String(word), nullptr));
+    }
+    const WordList &list = store.words();
+    QSignalSpy insertions(&list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removals(&list, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+    if (change.endsWith(QLatin1String("batch"))) {
+        WordStore::Writer writer(store);
+        for (const QString &word : words)
+            QVERIFY(writer.write(word, QStringLiteral("y"), nullptr));
+        QCOMPARE(insertions.count() + reset.count(), 0); // not before the writer goes
+    }
+    for (const QString &word : words) {
+        if (change == QLatin1String("write"))
+            QVERIFY(store.writeEntry(word, QStringLiteral("y"), nullptr));
+        else if (change == QLatin1String("delete"))
+            QCOMPARE(store.deleteEntry(word, nullptr), removed > 0); // nothing there to delete: an error
+    }
+    QCOMPARE(list.names(), listedWords(store.folder()));
+    QCOMPARE(insertions.count(), inserted);
+    QCOMPARE(removals.count(), removed);
+    QCOMPARE(reset.count(), resets);
+}
+
+void TestEntryChanges::deletingAnEntry_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("refusal"); // empty: deleted
@@ -64,7 +119,7 @@ void TestChangedEntries::deletingAnEntry_data()
     QTest::newRow("held open without delete sharing") << QStringLiteral("held") << QStringLiteral("文件正被其他程序占用");
 }
 
-void TestChangedEntries::deletingAnEntry()
+void TestEntryChanges::deletingAnEntry()
 {
     QFETCH(QString, fault);
     QFETCH(QString, refusal);
@@ -90,7 +145,7 @@ void TestChangedEntries::deletingAnEntry()
     QCOMPARE(readBytes(entry + QStringLiteral("/sub/mine")), fault == QLatin1String("folder") ? QByteArray("mine") : QByteArray());
 }
 
-void TestChangedEntries::readingWhatIsNoEntryFails_data()
+void TestEntryChanges::readingWhatIsNoEntryFails_data()
 {
     // What a listed entry became behind the list's back.
     QTest::addColumn<QString>("kind");
@@ -106,7 +161,7 @@ void TestChangedEntries::readingWhatIsNoEntryFails_data()
     QTest::newRow("over 16 MB") << "huge" << "" << "文件太大（超过 16 MB）。";
 }
 
-void TestChangedEntries::readingWhatIsNoEntryFails()
+void TestEntryChanges::readingWhatIsNoEntryFails()
 {
     QFETCH(QString, kind);
     QFETCH(QString, meaningProblem);
@@ -142,7 +197,7 @@ void TestChangedEntries::readingWhatIsNoEntryFails()
     }
 }
 
-void TestChangedEntries::handMadeNamesReadDeleteAndRestore_data()
+void TestEntryChanges::handMadeNamesReadDeleteAndRestore_data()
 {
     QTest::addColumn<QByteArray>("fileName"); // its bytes
     QTest::addColumn<QString>("listed");
@@ -156,7 +211,7 @@ void TestChangedEntries::handMadeNamesReadDeleteAndRestore_data()
 #endif
 }
 
-void TestChangedEntries::handMadeNamesReadDeleteAndRestore()
+void TestEntryChanges::handMadeNamesReadDeleteAndRestore()
 {
 #ifndef Q_OS_WIN
     QFETCH(QByteArray, fileName);
@@ -191,5 +246,5 @@ void TestChangedEntries::handMadeNamesReadDeleteAndRestore()
 #endif
 }
 
-QTEST_GUILESS_MAIN(TestChangedEntries)
-#include "tst_changedentries.moc"
+QTEST_GUILESS_MAIN(TestEntryChanges)
+#include "tst_entrychanges.moc"
