@@ -27,6 +27,8 @@ struct Step
 using Steps = QList<Step>;
 
 inline Step file(const QString &name) { return {Step::File, name, {}}; }
+/// Names written one after another, separated by blanks.
+inline QStringList names(const char *spaced) { return QString::fromUtf8(spaced).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 inline Step remove(const QString &name) { return {Step::Remove, name, {}}; }
 
 /// Makes the steps in a folder as another program would; a folder made anew (Renew) is held

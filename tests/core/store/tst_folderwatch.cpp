@@ -22,22 +22,21 @@ void TestFolderWatch::watchTellsChanges_data()
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<QStringList>("told"); // each name, + listed now, - not; or "whole": read it whole
     const QString a = QStringLiteral("a"), b = QStringLiteral("b");
-    const auto told = [](const char *names) { return QString::fromLatin1(names).split(QLatin1Char(' '), Qt::SkipEmptyParts); };
-    QTest::newRow("nothing") << Steps{} << told("");
+    QTest::newRow("nothing") << Steps{} << names("");
     QTest::newRow("made, deleted, renamed")
-        << Steps{file(a), file(b), remove(b), {Step::Rename, a, QStringLiteral("c")}} << told("a- b- c+");
-    QTest::newRow("a folder") << Steps{{Step::Folder, a, {}}} << told("a-");
-    QTest::newRow("a dot name") << Steps{file(QStringLiteral(".x"))} << (dotNamesHidden ? told("") : told(".x+"));
+        << Steps{file(a), file(b), remove(b), {Step::Rename, a, QStringLiteral("c")}} << names("a- b- c+");
+    QTest::newRow("a folder") << Steps{{Step::Folder, a, {}}} << names("a-");
+    QTest::newRow("a dot name") << Steps{file(QStringLiteral(".x"))} << (dotNamesHidden ? names("") : names(".x+"));
 #ifdef Q_OS_WIN
     QTest::newRow("marked hidden or system")
         << Steps{file(a), {Step::Mark, a, QStringLiteral("hidden")}, file(b), {Step::Mark, b, QStringLiteral("system")}}
-        << told("a- b-");
-    QTest::newRow("a mark cleared") << Steps{{Step::Hidden, a, {}}, {Step::Mark, a, {}}} << told("a+");
+        << names("a- b-");
+    QTest::newRow("a mark cleared") << Steps{{Step::Hidden, a, {}}, {Step::Mark, a, {}}} << names("a+");
     // Perhaps the short name of a file whose long name the list holds.
-    QTest::newRow("a short name gone") << Steps{file(QStringLiteral("ABC~1")), remove(QStringLiteral("ABC~1"))} << told("whole");
+    QTest::newRow("a short name gone") << Steps{file(QStringLiteral("ABC~1")), remove(QStringLiteral("ABC~1"))} << names("whole");
 #endif
-    QTest::newRow("the folder replaced") << Steps{file(a), {Step::Renew, {}, {}}} << told("whole");
-    QTest::newRow("more than the limit") << Steps{{Step::Twenty, QStringLiteral("w"), {}}} << told("whole");
+    QTest::newRow("the folder replaced") << Steps{file(a), {Step::Renew, {}, {}}} << names("whole");
+    QTest::newRow("more than the limit") << Steps{{Step::Twenty, QStringLiteral("w"), {}}} << names("whole");
 }
 
 void TestFolderWatch::watchTellsChanges()
