@@ -239,9 +239,6 @@ void TestDrill::importList_data()
     const Words old = {QStringLiteral("old 旧")};
     const QByteArray list = "new 新\r\nnext 下一个\r\n";
     QTest::newRow("a list") << old << list << QStringList{QStringLiteral("完成")} << 3;
-    QTest::newRow("the same words again")
-        << Words{QStringLiteral("new 新"), QStringLiteral("next 下一个"), QStringLiteral("old 旧")} << list
-        << QStringList{QStringLiteral("完成")} << 3;
     QTest::newRow("skipped lines") << old << QByteArray("good 好\r\nbad\r\n\r\n../x 坏\r\nfine 行\r\n")
                                    << QStringList{QStringLiteral("完成"), QStringLiteral("有 3 行没有导入：\n第 2 行：")} << 3;
     QTest::newRow("no text") << old << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
