@@ -31,7 +31,6 @@ private slots:
     void answerKeysWaitForAnOpenDialog();
     void takeBackKey_data();
     void takeBackKey();
-    void updateCheckWaitsForTheDrillsMessage_data();
     void updateCheckWaitsForTheDrillsMessage();
 
 private:
@@ -198,49 +197,32 @@ void TestAnswers::takeBackKey()
     QCOMPARE(m_fixture->store->words().nameAt(window.wordList()->selectedRow()), QStringLiteral("a"));
 }
 
-void TestAnswers::updateCheckWaitsForTheDrillsMessage_data()
-{
-    QTest::addColumn<bool>("lastWord");
-    QTest::newRow("the last word") << true;
-    QTest::newRow("a right answer") << false;
-}
-
 void TestAnswers::updateCheckWaitsForTheDrillsMessage()
 {
-    QFETCH(bool, lastWord);
     m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}});
-    if (!lastWord)
-        m_fixture->addWords({{QStringLiteral("b"), QStringLiteral("二")}});
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     m_fixture->open();
     const QString upgradeQuestion = QStringLiteral("有新版本，是否升级？单击取消不再提醒。");
     bool storeThereAtQuestion = true;
-    QString askedAtQuestion;
-    // A newer version announced while the drill's message is up.
+    // A newer version announced while the last word's message is up.
     m_fixture->fakes.dialogs.onMessage = [&](const FakeDialogs::Shown &shown) {
-        if (shown.text == upgradeQuestion) {
+        if (shown.text == upgradeQuestion)
             storeThereAtQuestion = QFileInfo::exists(m_fixture->store->folder());
-            askedAtQuestion = m_fixture->text("lbWord");
-        } else {
+        else
             m_fixture->fakes.pageLoader.finishWith(QStringLiteral("[9.9]"));
-        }
     };
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
     m_fixture->fakes.dialogs.answerNext(MessageAnswer::Yes);
-    if (!lastWord)
-        m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     m_fixture->window->answerButton(1)->click();
 
     // Not inside the drill's box: the step ends first, with the store removed and the program
-    // ended at once in the last word's case (no close question, the option not saved).
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{lastWord ? allLearned : correct});
-    QCOMPARE(m_fixture->fakes.dialogs.shown.at(0).icon, MessageIcon::Information);
-    QCOMPARE(m_fixture->fakes.programEnd.ends, lastWord ? 1 : 0);
+    // ended at once (no close question, the option not saved).
+    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{allLearned});
+    QCOMPARE(m_fixture->fakes.programEnd.ends, 1);
     QCOMPARE(m_fixture->fakes.settings.saves, 0);
     QTRY_COMPARE(m_fixture->fakes.dialogs.shown.size(), 2);
     QCOMPARE(m_fixture->fakes.dialogs.shown.at(1).text, upgradeQuestion);
-    QCOMPARE(storeThereAtQuestion, !lastWord);
-    QCOMPARE(askedAtQuestion, lastWord ? QStringLiteral("a") : QStringLiteral("b"));
+    QVERIFY(!storeThereAtQuestion);
 }
 
 QTEST_MAIN(TestAnswers)

@@ -33,9 +33,7 @@ class TestDrillAccess : public QObject
 
 private slots:
     void cleanup();
-    void speakWord_data();
-    void speakWord();
-    void speechComesAndGoes();
+    void speech();
     void screenReaderNames();
 
 private:
@@ -48,67 +46,47 @@ void TestDrillAccess::cleanup()
     QVERIFY2(left.isEmpty(), qPrintable(left));
 }
 
-void TestDrillAccess::speakWord_data()
-{
-    // Whether a voice is there, and comes or goes, is the next test's.
-    QTest::addColumn<QString>("word"); // asked first; empty: no word, no question
-    QTest::addColumn<QStringList>("said"); // after a click on the word, then Ctrl+R
-    QTest::newRow("before the first question") << QString() << QStringList();
-    // The question tells whether a word is asked, not the label's text.
-    const QString ciyu = QStringLiteral("单词");
-    QTest::newRow("a word that reads 单词") << ciyu << QStringList{ciyu, ciyu};
-}
-
-void TestDrillAccess::speakWord()
-{
-    QFETCH(QString, word);
-    QFETCH(QStringList, said);
-    m_fixture = std::make_unique<DrillFixture>();
-    if (!word.isEmpty()) {
-        m_fixture->addWords({{word, QStringLiteral("苹果")}});
-        m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    }
-    FrmMain &window = m_fixture->open();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto *lbWord = window.findChild<QLabel *>(QStringLiteral("lbWord"));
-    QCOMPARE(lbWord->toolTip(), QStringLiteral("点击朗读（Ctrl+R）"));
-
-    QTest::mouseClick(lbWord, Qt::LeftButton);
-    window.wordList()->setFocus();
-    QTest::keyClick(window.wordList(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(m_fixture->fakes.speech.said, said);
-    QVERIFY(m_fixture->fakes.dialogs.shown.isEmpty());
-}
-
-void TestDrillAccess::speechComesAndGoes()
+void TestDrillAccess::speech()
 {
     m_fixture = std::make_unique<DrillFixture>();
     FakeSpeech &speech = m_fixture->fakes.speech;
     speech.works = false;
-    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     FrmMain &window = m_fixture->open();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *word = window.findChild<QLabel *>(QStringLiteral("lbWord"));
+    const auto clickThenCtrlR = [&] {
+        QTest::mouseClick(word, Qt::LeftButton);
+        window.wordList()->setFocus();
+        QTest::keyClick(window.wordList(), Qt::Key_R, Qt::ControlModifier);
+    };
     QCOMPARE(word->toolTip(), QString());
 
-    // The engine loads after the window is up.
+    // The engine loads after the window is up; no word is asked yet.
     speech.setWorks(true);
     QCOMPARE(word->toolTip(), QStringLiteral("点击朗读（Ctrl+R）"));
-    QTest::mouseClick(window.findChild<QLabel *>(QStringLiteral("lbWord")), Qt::LeftButton);
-    QCOMPARE(speech.said, QStringList{QStringLiteral("a")});
+    clickThenCtrlR();
+    QVERIFY(speech.said.isEmpty());
+
+    // The question tells whether a word is asked, not the label's text.
+    const QString ciyu = QStringLiteral("单词");
+    m_fixture->addWords({{ciyu, QStringLiteral("一")}});
+    QVERIFY(m_fixture->store->words().refresh());
+    m_fixture->fakes.random.script(QList<float>(10, 0.0f));
+    window.drill().askAnotherWord();
+    clickThenCtrlR();
+    QCOMPARE(speech.said, (QStringList{ciyu, ciyu}));
 
     // A new question cuts the old word off.
     const int stops = speech.stops;
-    m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     window.drill().askAnotherWord();
     QCOMPARE(speech.stops, stops + 1);
 
     // The audio device fails at say(): speech is no longer offered, and nothing is shown.
     speech.setWorks(false);
     QCOMPARE(word->toolTip(), QString());
-    QTest::mouseClick(window.findChild<QLabel *>(QStringLiteral("lbWord")), Qt::LeftButton);
-    QCOMPARE(speech.said, QStringList{QStringLiteral("a")});
+    clickThenCtrlR();
+    QCOMPARE(speech.said, (QStringList{ciyu, ciyu}));
 }
 
 void TestDrillAccess::screenReaderNames()
