@@ -144,7 +144,8 @@ void TestQuestionView::captionsFromData_data()
     QTest::newRow("plain") << QStringLiteral("apple") << QStringLiteral("n. 苹果") << false << false;
     QTest::newRow("ampersand before a letter") << QStringLiteral("x") << QStringLiteral("a&b 甲乙") << false << false;
     QTest::newRow("ampersand in the word") << QStringLiteral("R&D") << QStringLiteral("研发") << false << false;
-    QTest::newRow("markup") << QStringLiteral("<b>&lt;") << QStringLiteral("<i>斜</i> &amp;") << false << false;
+    // A word names a file: no "<" on Windows, but an entity.
+    QTest::newRow("markup") << QStringLiteral("&lt;") << QStringLiteral("<i>斜</i> &amp;") << false << false;
     QTest::newRow("long meaning") << QStringLiteral("long") << longMeaning << true << false;
     QTest::newRow("long meaning of ampersands") << QStringLiteral("amp") << QStringLiteral("&&&&&&&&&&").repeated(30) << true << false;
     QTest::newRow("long word") << QStringLiteral("pneumonoultramicroscopicsilicovolcanoconiosis") << QStringLiteral("矽肺病") << false << true;
