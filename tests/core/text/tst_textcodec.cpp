@@ -51,6 +51,7 @@ void TestTextCodec::decode_data()
     row("neither", "\x81\x20", {}, QStringLiteral("\u0081 "));
     row("neither, then 0x80", "\x81\x20\x80", {}, QStringLiteral("\u0081 €"));
     row("byte 0xff", "a\xFF", {}, QStringLiteral("aÿ"));
+    row("utf-8 surrogate half", "\xE5\xA5\xBD\n\xED\xA0\x80", {}, QStringLiteral("å¥½\ní\u00A0€"));
     row("truncated gbk", "\xD6", {}, QStringLiteral("Ö"));
     row("1252 letter at the end", "caf\xE9", {}, QStringLiteral("café"));
     row("1252 letter before ascii", "caf\xE9s", QStringLiteral("caf\u959F"), QStringLiteral("cafés"));
