@@ -4,8 +4,6 @@
 #include "core/text/TextCodec.h"
 
 #include <QDir>
-#include <QSet>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,7 +35,6 @@ private slots:
     void importsEncodingsAndLineEnds_data();
     void importsEncodingsAndLineEnds();
     void laterLineWins();
-    void reimportKeepsCount();
     void skipsBadLinesAndReportsThem();
     void refusesFilesThatAreNoText_data();
     void refusesFilesThatAreNoText();
@@ -112,10 +109,7 @@ void TestWordListImport::importsEncodingsAndLineEnds_data()
     row("utf-8 bom", "\xEF\xBB\xBF" "apple 苹果\r\nbook 书");
     row("cr only", "apple 苹果\rbook 书\r");
     row("mixed ends", "apple 苹果\r\nbook 书\n");
-    row("gbk no final end", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
     row("gbk after a bom", "\xEF\xBB\xBF" "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
-    // Windows' code page 936 writes "€" as the one byte 0x80, which GB18030 has not.
-    row("code page 936 euro", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9 \x80 5\r\n", QStringLiteral("书 € 5"));
     // "Unicode" and "Unicode big endian" as Notepad and Excel save them.
     row("utf-16 le crlf, as notepad saves", utf16(u"apple 苹果\r\nbook 书\r\n", QStringConverter::Utf16LE));
     row("utf-16 be lf, no final end", utf16(u"apple 苹果\nbook 书", QStringConverter::Utf16BE));
@@ -146,16 +140,6 @@ void TestWordListImport::laterLineWins()
     QCOMPARE(report.written, 2);
     QCOMPARE(listedWords(m_store->folder()).size(), 1);
     QCOMPARE(m_store->readMeaning(QStringLiteral("go"), nullptr), QStringLiteral("走"));
-}
-
-void TestWordListImport::reimportKeepsCount()
-{
-    QVERIFY(m_store->writeEntry(QStringLiteral("old"), QStringLiteral("旧"), nullptr));
-    const QString list = writeList("old 老的\r\nnew 新\r\n");
-    QVERIFY(importWordList(list, *m_store).ok);
-    QVERIFY(importWordList(list, *m_store).ok);
-    QCOMPARE(listedWords(m_store->folder()).size(), 2);
-    QCOMPARE(m_store->readMeaning(QStringLiteral("old"), nullptr), QStringLiteral("老的"));
 }
 
 void TestWordListImport::skipsBadLinesAndReportsThem()
@@ -191,7 +175,6 @@ void TestWordListImport::refusesFilesThatAreNoText_data()
     // Code page 1252 reads every byte.
     QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n") << QStringLiteral("编码")
                                                << test::ByCodePage<bool>{true, true, false};
-    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << nul << always;
     const QByteArray nulCharacter = utf16(QStringView(u"good 好\r\nbad \0x\r\n", 16), QStringConverter::Utf16LE);
     QTest::newRow("utf-16 nul character") << nulCharacter << nul << always;
     QTest::newRow("utf-16 odd byte count") << utf16(u"good 好\r\n", QStringConverter::Utf16LE) + "x" << notUtf16
@@ -279,11 +262,8 @@ void TestWordListImport::shippedListImportsWhole()
 {
     const QString path = test::sourceDir() + QStringLiteral("/data/words.txt");
     const QByteArray bytes = test::readBytes(path);
-    QVERIFY(!bytes.isEmpty());
     QCOMPARE(bytes.count("\r\n"), 3600);
     QCOMPARE(textcodec::detect(bytes), std::optional(textcodec::Encoding::Gb18030));
-    const QString text = textcodec::decodeAs(textcodec::Encoding::Gb18030, bytes);
-    QCOMPARE(text.count(QLatin1Char('\n')), 3600);
 
     const ImportReport report = importWordList(path, *m_store);
     QVERIFY2(report.ok, qPrintable(report.error));
