@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <cerrno>
-
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #else
@@ -262,7 +260,7 @@ void TestWordList::readingProblemsAreTold_data()
     QTest::newRow("a file, its name refused") << "file" << int(ERROR_INVALID_NAME) << "路径中有一项不是文件夹";
     QTest::newRow("stick pulled") << "" << int(ERROR_NOT_READY) << "?";
 #else
-    QTest::newRow("mode denies listing") << "folder" << EACCES << "没有权限";
+    QSKIP("a mode that denies listing is made for real with the failed readings");
 #endif
 }
 

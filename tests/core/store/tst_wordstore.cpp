@@ -134,7 +134,7 @@ void TestWordStore::unsafeWordsAreRefused_data()
     QTest::newRow("dot dot") << QStringLiteral("..") << QString();
     QTest::newRow("traversal") << QStringLiteral("../escape") << QString();
     QTest::newRow("absolute") << QStringLiteral("/tmp/escape") << QString();
-    QTest::newRow("backslash") << QStringLiteral("..\\escape") << QString();
+    QTest::newRow("backslash") << QStringLiteral("x\\..\\..\\escape") << QString();
     QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QString();
     QTest::newRow("256 bytes") << QString(256, QLatin1Char('a')) << QString();
 #ifdef Q_OS_WIN
