@@ -2,7 +2,6 @@
 #include "TestSupport.h"
 #include "core/store/WordListImport.h"
 #include "core/store/WordStore.h"
-#include "core/text/TextCodec.h"
 
 #include <QDirIterator>
 #include <QTemporaryDir>
@@ -15,11 +14,6 @@ namespace {
 
 constexpr qsizetype megabyte = 1024 * 1024;
 const QString outsidePlaceholder = QStringLiteral("%OUT%");
-
-QString gb18030(const QByteArray &bytes)
-{
-    return mirvo::textcodec::decodeAs(mirvo::textcodec::Encoding::Gb18030, bytes);
-}
 
 /// Every path under root but those inside the store, with the bytes of each file.
 QMap<QString, QByteArray> treeOutside(const QString &root, const QString &store)
@@ -105,9 +99,6 @@ void TestHostileWordLists::hostileWordLists_data()
                    {QStringLiteral("c"), QStringLiteral("3")}, {QStringLiteral("d"), QStringLiteral("4")},
                    {QStringLiteral("e"), QStringLiteral("5")}, {QStringLiteral("f"), QStringLiteral("6")}}
         << qint64(2);
-    QTest::newRow("overlong UTF-8 slash")
-        << QByteArray("a\xC0\xAF" "b slash\n")
-        << Entries{{gb18030("a\xC0\xAF" "b"), QStringLiteral("slash")}} << qint64(0);
 }
 
 void TestHostileWordLists::hostileWordLists()

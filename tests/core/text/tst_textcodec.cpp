@@ -45,6 +45,7 @@ void TestTextCodec::decode_data()
     same("gb18030 four-byte", "\x94\x39\xFC\x36", QStringLiteral("😀"));
     same("gb18030 trail byte 0x80", "\x81\x80", QStringLiteral("亐"));
     same("utf-8 ending in 0x80", "\xE4\xB8\x80", QStringLiteral("一"));
+    same("overlong utf-8 slash", "a\xC0\xAF" "b", QStringLiteral("a蜡b"));
     same("code page 936 euro", "\x80", QStringLiteral("€"));
     same("code page 936 euro in gbk", "\xD6\xD0\x80 5", QStringLiteral("中€ 5"));
     // Code page 1252 reads every byte; GBK pairs still win over it, a letter before ASCII loses.
