@@ -93,11 +93,11 @@ void TestHostileWordLists::hostileWordLists_data()
         << QByteArray("tab\there 制表\ndel\x7f 删\nvt\x0b ff\x0c 换页\n"
                       "nel\xc2\x85 下一行\nrlo\xe2\x80\xae 反向\nls\xe2\x80\xa8 行分隔\nx 意\x01思\x02\n")
         << controls << controlWordsSkipped;
-    QTest::newRow("mixed line endings")
-        << QByteArray("a 1\r\nb 2\nc 3\rd 4\n\re 5\r\r\nf 6")
+    // Each of LF then CR, and CR then CRLF, ends two lines; the import's rows hold the single ends.
+    QTest::newRow("line ends in odd pairs")
+        << QByteArray("a 1\n\rb 2\r\r\nc 3")
         << Entries{{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("b"), QStringLiteral("2")},
-                   {QStringLiteral("c"), QStringLiteral("3")}, {QStringLiteral("d"), QStringLiteral("4")},
-                   {QStringLiteral("e"), QStringLiteral("5")}, {QStringLiteral("f"), QStringLiteral("6")}}
+                   {QStringLiteral("c"), QStringLiteral("3")}}
         << qint64(2);
 }
 
