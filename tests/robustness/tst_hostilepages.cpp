@@ -2,6 +2,7 @@
 #include "core/update/PageTitle.h"
 #include "core/update/VersionRules.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace mirvo;
@@ -11,14 +12,6 @@ namespace {
 
 constexpr int noOrder = -1;
 constexpr qsizetype megabyte = 1024 * 1024;
-
-QByteArray utf16le(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE");
-    for (const QChar c : text)
-        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return bytes;
-}
 
 } // namespace
 
@@ -50,45 +43,37 @@ void TestHostilePages::hostilePages_data()
     const QByteArray nested = QByteArray(5 * megabyte, '[') + "1.2" + QByteArray(5 * megabyte, ']');
     const QByteArray titled = "<title>[1.2]</title>";
 
+    const auto noTitle = [&](const char *name, const QByteArray &body, const QByteArray &type = "text/html") {
+        QTest::newRow(name) << body << type << false << QString() << qsizetype(0) << noOrder;
+    };
+    const auto titled1_2 = [&](const char *name, const QByteArray &body, const QByteArray &type) {
+        QTest::newRow(name) << body << type << true << QStringLiteral("[1.2]") << qsizetype(5) << int(Order::RemoteNewer);
+    };
     QTest::newRow("10 MB title") << ("<title>[1.2] " + tenMb + "</title>") << html << true
                                  << QStringLiteral("[1.2] aaa") << 6 + tenMb.size() << int(Order::RemoteNewer);
     QTest::newRow("10 MB of entities and blanks") << ("<title>" + spaced + "[2]</title>") << html << true
                                                   << QStringLiteral("& & & ") << (spaced.size() / 7) * 2 + 3
                                                   << int(Order::RemoteNewer);
-    QTest::newRow("10 MB title, no end tag") << ("<title>[1.2] " + tenMb) << html << false << QString()
-                                             << qsizetype(0) << noOrder;
-    QTest::newRow("10 MB of tag starts") << QByteArray(10 * megabyte, '<') << html << false << QString()
-                                         << qsizetype(0) << noOrder;
-    QTest::newRow("10 MB comment, never closed") << ("<!--" + tenMb + titled) << html << false << QString()
-                                                 << qsizetype(0) << noOrder;
+    noTitle("10 MB title, no end tag", "<title>[1.2] " + tenMb);
+    noTitle("10 MB of tag starts", QByteArray(10 * megabyte, '<'));
+    noTitle("10 MB comment, never closed", "<!--" + tenMb + titled);
     QTest::newRow("10 MB of nested brackets") << ("<title>" + nested + "</title>") << html << true
                                               << QStringLiteral("[[[[") << nested.size() << int(Order::LocalNewer);
     // A header may declare UTF-16: the ASCII page then reads as other characters, with no title.
-    QTest::newRow("header says UTF-16") << titled << QByteArray("text/html; charset=utf-16") << false
-                                        << QString() << qsizetype(0) << noOrder;
-    QTest::newRow("header says UTF-32") << titled << QByteArray("text/html; charset=utf-32") << false
-                                        << QString() << qsizetype(0) << noOrder;
+    noTitle("header says UTF-16", titled, "text/html; charset=utf-16");
     // Absurd labels fall back to the page's own bytes; the title's and the version's own
     // rules are their tests'.
-    QTest::newRow("1 MB charset label") << titled << ("text/html; charset=" + QByteArray(megabyte, 'z')) << true
-                                        << QStringLiteral("[1.2]") << qsizetype(5) << int(Order::RemoteNewer);
-    QTest::newRow("charset with a path and NUL")
-        << titled << QByteArray("text/html; charset=\"../../etc/passwd\0x\"", 39) << true
-        << QStringLiteral("[1.2]") << qsizetype(5) << int(Order::RemoteNewer);
-    QTest::newRow("charset label is a quote") << titled << QByteArray("text/html; charset=\"") << true
-                                              << QStringLiteral("[1.2]") << qsizetype(5) << int(Order::RemoteNewer);
-    QTest::newRow("meta charset after 10 MB")
-        << ("<meta " + tenMb + " charset=utf-16>" + titled) << html << true << QStringLiteral("[1.2]")
-        << qsizetype(5) << int(Order::RemoteNewer);
+    titled1_2("1 MB charset label", titled, "text/html; charset=" + QByteArray(megabyte, 'z'));
+    titled1_2("charset with a path and NUL", titled, QByteArray("text/html; charset=\"../../etc/passwd\0x\"", 39));
+    titled1_2("charset label is a quote", titled, "text/html; charset=\"");
+    titled1_2("meta charset after 10 MB", "<meta " + tenMb + " charset=utf-16>" + titled, html);
     const QByteArray jis = "text/html; charset=iso-2022-jp";
     QTest::newRow("stateful ISO-2022-JP") << QByteArray("<title>\x1b$B$3$s\x1b(B[1.2]</title>") << jis << true
                                           << QStringLiteral("こん[1.2]") << qsizetype(7) << int(Order::RemoteNewer);
     // Shifted into two-byte mode for good, the end tag reads as other characters.
-    QTest::newRow("ISO-2022-JP never shifting back")
-        << QByteArray("<title>[1.2]\x1b$B</title>") << jis << false << QString() << qsizetype(0) << noOrder;
-    QTest::newRow("UTF-16 byte order mark, odd length")
-        << (utf16le(QStringLiteral("<title>[1.2]</title>")) + 'x') << html << true << QStringLiteral("[1.2]")
-        << qsizetype(5) << int(Order::RemoteNewer);
+    noTitle("ISO-2022-JP never shifting back", "<title>[1.2]\x1b$B</title>", jis);
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    titled1_2("UTF-16 byte order mark, odd length", QByteArray(utf16.encode(u"<title>[1.2]</title>")) + 'x', html);
 }
 
 void TestHostilePages::hostilePages()

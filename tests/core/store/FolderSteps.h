@@ -20,7 +20,7 @@ namespace mirvo::test {
 /// One change made to a store folder behind the program's back.
 struct Step
 {
-    enum Kind { File, Hidden, Folder, Fifo, Link, Mark, Remove, Rename, Renew, Twenty, Reread } kind;
+    enum Kind { File, Hidden, Folder, Fifo, Link, Mark, Remove, Rename, Renew, Reread } kind;
     QString name;
     QString other; ///< a link's target, a new name, the marks set ("hidden", "system" or none)
 };
@@ -63,10 +63,6 @@ public:
             break;
         case Step::Remove: QVERIFY(QFile::remove(path) || folder.rmdir(step.name)); break;
         case Step::Rename: QVERIFY(folder.rename(step.name, step.other)); break;
-        case Step::Twenty:
-            for (int i = 0; i < 20; ++i)
-                QVERIFY(writeBytes(folder.filePath(step.name + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'))), "x\r\n"));
-            break;
         case Step::Reread: break;
         case Step::Renew:
 #ifdef Q_OS_UNIX

