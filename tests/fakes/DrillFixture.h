@@ -27,11 +27,6 @@ struct DrillFixture
             qFatal("cannot create the test store");
     }
 
-    ~DrillFixture()
-    {
-        window.reset();
-    }
-
     void addWords(const QList<std::pair<QString, QString>> &words)
     {
         for (const auto &[word, meaning] : words)

@@ -29,7 +29,6 @@ public:
     int reseeds = 0;
     int draws = 0;
     bool ranOut = false;
-    qsizetype remaining() const { return m_values.size(); }
     /// Empty when every scripted number was used and none was missing.
     QString leftovers() const;
 

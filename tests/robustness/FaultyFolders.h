@@ -52,22 +52,6 @@ private:
     QString m_problem;
 };
 
-/// Runs file access of the calling thread as an unprivileged user, so that modes apply to
-/// root too (setfsuid drops root's file capabilities for this thread only).
-class UnprivilegedFiles
-{
-public:
-    UnprivilegedFiles();
-    ~UnprivilegedFiles();
-    UnprivilegedFiles(const UnprivilegedFiles &) = delete;
-    UnprivilegedFiles &operator=(const UnprivilegedFiles &) = delete;
-
-    bool active() const { return m_active; }
-
-private:
-    bool m_active = false;
-};
-
 /// Runs the whole process as an unprivileged user while the object lives, real ids included,
 /// so that access() (behind QFileInfo::isWritable()) answers for root as for anyone else.
 /// Root's ids stay saved and come back at the end. Does nothing when not root or not asked.

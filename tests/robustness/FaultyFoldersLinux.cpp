@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,24 +84,6 @@ bool ReadOnlyFolder::seal()
     if (!m_sealed && m_mount)
         m_problem = m_mount->problem();
     return m_sealed;
-}
-
-UnprivilegedFiles::UnprivilegedFiles()
-{
-    if (!runningAsRoot())
-        return;
-    ::setfsuid(nobody);
-    ::setfsgid(nobody);
-    // setfsuid returns the previous id; asking again confirms the change took.
-    m_active = static_cast<uid_t>(::setfsuid(static_cast<uid_t>(-1))) == nobody;
-}
-
-UnprivilegedFiles::~UnprivilegedFiles()
-{
-    if (!runningAsRoot())
-        return;
-    ::setfsuid(0);
-    ::setfsgid(0);
 }
 
 UnprivilegedUser::UnprivilegedUser(bool drop)

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 
@@ -15,9 +14,6 @@ namespace {
 const QString correct = QStringLiteral("恭喜！正确。");
 const QString allLearned = QStringLiteral("恭喜你，全部背掉了！");
 
-/// "word meaning" pairs, split at the first space.
-using Words = QStringList;
-
 } // namespace
 
 class TestDrill : public QObject
@@ -27,7 +23,6 @@ class TestDrill : public QObject
 private slots:
     void init();
     void cleanup();
-    void asksFromScriptedDraws_data();
     void asksFromScriptedDraws();
     void answer_data();
     void answer();
@@ -54,45 +49,22 @@ void TestDrill::cleanup()
     m_h.reset();
 }
 
-void TestDrill::asksFromScriptedDraws_data()
-{
-    QTest::addColumn<Words>("words");
-    QTest::addColumn<QList<float>>("draws");
-    QTest::addColumn<int>("picked"); // -1: none
-    QTest::addColumn<QStringList>("options");
-    const Words five = {QStringLiteral("apple 苹果"), QStringLiteral("book 书"), QStringLiteral("cat 猫"),
-                        QStringLiteral("dog 狗"), QStringLiteral("egg 蛋")};
-    // Pick: 0.5 * 5 -> "cat". Build: right slot floor(0.3 * 4) + 1 = 2; distractors for 1, 3, 4.
-    QTest::newRow("five words") << five << QList<float>{0.5f, 0.3f, 0.0f, 0.99f, 0.2f} << 2
-                                << QStringList{QStringLiteral("苹果"), QStringLiteral("猫"), QStringLiteral("蛋"), QStringLiteral("书")};
-    const QString one = QStringLiteral("一");
-    QTest::newRow("one word: its meaning on every button")
-        << Words{QStringLiteral("a 一")} << QList<float>{0.0f, 0.9f, 0.9f, 0.1f, 0.6f} << 0 << QStringList(4, one);
-    QTest::newRow("two words") << Words{QStringLiteral("a 一"), QStringLiteral("b 二")}
-                               << QList<float>{0.0f, 0.9f, 0.9f, 0.1f, 0.6f} << 0
-                               << QStringList{QStringLiteral("二"), one, QStringLiteral("二"), one};
-    QTest::newRow("empty store: no question") << Words{} << QList<float>{} << -1
-                                              << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
-}
-
 void TestDrill::asksFromScriptedDraws()
 {
-    QFETCH(Words, words);
-    QFETCH(QList<float>, draws);
-    QFETCH(int, picked);
-    QFETCH(QStringList, options);
     QSignalSpy questions(&m_h->drill, &Drill::questionChanged);
-    m_h->start(words, draws);
+    // Pick: 0.5 * 5 -> "cat". Build: right slot floor(0.3 * 4) + 1 = 2; distractors for 1, 3, 4.
+    m_h->start({QStringLiteral("apple 苹果"), QStringLiteral("book 书"), QStringLiteral("cat 猫"), QStringLiteral("dog 狗"),
+                QStringLiteral("egg 蛋")},
+               {0.5f, 0.3f, 0.0f, 0.99f, 0.2f});
     const Question &question = m_h->drill.question();
-    QCOMPARE(QStringList(question.options.cbegin(), question.options.cend()), options);
-    QCOMPARE(m_h->picked, picked < 0 ? QList<int>() : QList<int>{picked});
-    QCOMPARE(questions.count(), picked < 0 ? 0 : 1);
-    QCOMPARE(question.asked, picked >= 0);
-    if (picked >= 0) {
-        QCOMPARE(question.word, m_h->store.words().nameAt(picked));
-        QCOMPARE(question.meaning, words.at(picked).section(QLatin1Char(' '), 1));
-        QCOMPARE(m_h->random.reseeds, 2); // one for the pick, one for the build
-    }
+    QCOMPARE(QStringList(question.options.cbegin(), question.options.cend()),
+             (QStringList{QStringLiteral("苹果"), QStringLiteral("猫"), QStringLiteral("蛋"), QStringLiteral("书")}));
+    QCOMPARE(m_h->picked, QList<int>{2});
+    QCOMPARE(questions.count(), 1);
+    QVERIFY(question.asked);
+    QCOMPARE(question.word, QStringLiteral("cat"));
+    QCOMPARE(question.meaning, QStringLiteral("猫"));
+    QCOMPARE(m_h->random.reseeds, 2); // one for the pick, one for the build
     QVERIFY(m_h->seen.isEmpty());
 }
 
@@ -156,10 +128,10 @@ void TestDrill::lastWord_data()
 {
     QTest::addColumn<bool>("deleteLearned");
     QTest::addColumn<bool>("hiddenFile");
-    QTest::addColumn<QStringList>("messages"); // the start of each; %1 the store folder
+    QTest::addColumn<QStringList>("messages"); // the start of each
     QTest::addColumn<int>("finished");
     QTest::newRow("the store goes") << true << false << QStringList{allLearned} << 1;
-    QTest::newRow("a hidden file keeps it") << true << true << QStringList{allLearned, QStringLiteral("无法删除词库文件夹“%1”：")} << 1;
+    QTest::newRow("a hidden file keeps it") << true << true << QStringList{allLearned, QStringLiteral("无法删除词库文件夹“")} << 1;
     QTest::newRow("keeping it never ends") << false << false << QStringList{correct} << 0;
 }
 
@@ -177,12 +149,8 @@ void TestDrill::lastWord()
     const auto outcome = m_h->drill.answer(4, deleteLearned);
     QCOMPARE(outcome, finished ? Drill::Outcome::AllLearned : Drill::Outcome::Right);
     QCOMPARE(m_h->seen.size(), messages.size());
-    for (qsizetype i = 0; i < messages.size(); ++i) {
-        const QString start = messages.at(i).contains(QLatin1String("%1"))
-                                  ? messages.at(i).arg(QDir::toNativeSeparators(m_h->folder()))
-                                  : messages.at(i);
-        QVERIFY2(m_h->seen.at(i).text.startsWith(start), qPrintable(m_h->seen.at(i).text));
-    }
+    for (qsizetype i = 0; i < messages.size(); ++i)
+        QVERIFY2(m_h->seen.at(i).text.startsWith(messages.at(i)), qPrintable(m_h->seen.at(i).text));
     QCOMPARE(m_h->seen.at(0).count, finished ? 0 : 1);
     QCOMPARE(m_h->finished, finished);
     QCOMPARE(QFileInfo::exists(m_h->folder()), hiddenFile || !finished);
@@ -237,29 +205,22 @@ void TestDrill::entryGoneBehindTheDrillsBack()
 
 void TestDrill::importList_data()
 {
-    QTest::addColumn<Words>("words");
     QTest::addColumn<QByteArray>("list");
     QTest::addColumn<QStringList>("messages"); // the start of each
     QTest::addColumn<int>("countDuringMessages");
-    const Words old = {QStringLiteral("old 旧")};
-    const QByteArray list = "new 新\r\nnext 下一个\r\n";
-    QTest::newRow("a list") << old << list << QStringList{QStringLiteral("完成")} << 3;
-    QTest::newRow("the same words again")
-        << Words{QStringLiteral("new 新"), QStringLiteral("next 下一个"), QStringLiteral("old 旧")} << list
-        << QStringList{QStringLiteral("完成")} << 3;
-    QTest::newRow("skipped lines") << old << QByteArray("good 好\r\nbad\r\n\r\n../x 坏\r\nfine 行\r\n")
+    QTest::newRow("a list") << QByteArray("new 新\r\nnext 下一个\r\n") << QStringList{QStringLiteral("完成")} << 3;
+    QTest::newRow("skipped lines") << QByteArray("good 好\r\nbad\r\n\r\n../x 坏\r\nfine 行\r\n")
                                    << QStringList{QStringLiteral("完成"), QStringLiteral("有 3 行没有导入：\n第 2 行：")} << 3;
-    QTest::newRow("no text") << old << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+    QTest::newRow("no text") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
                              << QStringList{QStringLiteral("无法导入“")} << 1;
 }
 
 void TestDrill::importList()
 {
-    QFETCH(Words, words);
     QFETCH(QByteArray, list);
     QFETCH(QStringList, messages);
     QFETCH(int, countDuringMessages);
-    m_h->start(words, {0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
+    m_h->start({QStringLiteral("old 旧")}, {0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     const QString path = m_h->dir.filePath(QStringLiteral("list.txt"));
     QVERIFY(writeBytes(path, list));
     m_h->random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});

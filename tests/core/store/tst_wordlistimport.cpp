@@ -4,8 +4,6 @@
 #include "core/text/TextCodec.h"
 
 #include <QDir>
-#include <QSet>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,15 +35,12 @@ private slots:
     void importsEncodingsAndLineEnds_data();
     void importsEncodingsAndLineEnds();
     void laterLineWins();
-    void reimportKeepsCount();
     void skipsBadLinesAndReportsThem();
     void refusesFilesThatAreNoText_data();
     void refusesFilesThatAreNoText();
-    void missingFileIsAnError();
     void writeErrorStopsAndKeepsEarlierEntries();
     void cancelKeepsTheLinesBefore_data();
     void cancelKeepsTheLinesBefore();
-    void overLongLineIsSkipped();
     void shippedListImportsWhole();
 
 private:
@@ -113,10 +108,7 @@ void TestWordListImport::importsEncodingsAndLineEnds_data()
     row("utf-8 bom", "\xEF\xBB\xBF" "apple 苹果\r\nbook 书");
     row("cr only", "apple 苹果\rbook 书\r");
     row("mixed ends", "apple 苹果\r\nbook 书\n");
-    row("gbk no final end", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
     row("gbk after a bom", "\xEF\xBB\xBF" "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9");
-    // Windows' code page 936 writes "€" as the one byte 0x80, which GB18030 has not.
-    row("code page 936 euro", "apple \xC6\xBB\xB9\xFB\r\nbook \xCA\xE9 \x80 5\r\n", QStringLiteral("书 € 5"));
     // "Unicode" and "Unicode big endian" as Notepad and Excel save them.
     row("utf-16 le crlf, as notepad saves", utf16(u"apple 苹果\r\nbook 书\r\n", QStringConverter::Utf16LE));
     row("utf-16 be lf, no final end", utf16(u"apple 苹果\nbook 书", QStringConverter::Utf16BE));
@@ -149,26 +141,17 @@ void TestWordListImport::laterLineWins()
     QCOMPARE(m_store->readMeaning(QStringLiteral("go"), nullptr), QStringLiteral("走"));
 }
 
-void TestWordListImport::reimportKeepsCount()
-{
-    QVERIFY(m_store->writeEntry(QStringLiteral("old"), QStringLiteral("旧"), nullptr));
-    const QString list = writeList("old 老的\r\nnew 新\r\n");
-    QVERIFY(importWordList(list, *m_store).ok);
-    QVERIFY(importWordList(list, *m_store).ok);
-    QCOMPARE(listedWords(m_store->folder()).size(), 2);
-    QCOMPARE(m_store->readMeaning(QStringLiteral("old"), nullptr), QStringLiteral("老的"));
-}
-
 void TestWordListImport::skipsBadLinesAndReportsThem()
 {
+    const QByteArray tooLong = "long " + QByteArray(64 * 1024, 'x') + "\r\n";
     const ImportReport report = importWordList(
-        writeList("good 好\r\n\r\nnospace\r\n leading\r\n../evil 坏\r\na/b 斜\r\nalso 也\r\n"), *m_store);
+        writeList("good 好\r\n\r\nnospace\r\n leading\r\n../evil 坏\r\na/b 斜\r\n" + tooLong + "also 也\r\n"), *m_store);
     QVERIFY(report.ok);
     QCOMPARE(report.written, 2);
-    QCOMPARE(report.skippedCount, 5);
+    QCOMPARE(report.skippedCount, 6);
     const QList<std::pair<qint64, SkipReason>> expected = {
         {2, SkipReason::EmptyLine}, {3, SkipReason::NoSpace}, {4, SkipReason::EmptyWord},
-        {5, SkipReason::UnsafeWord}, {6, SkipReason::UnsafeWord}};
+        {5, SkipReason::UnsafeWord}, {6, SkipReason::UnsafeWord}, {7, SkipReason::TooLong}};
     QCOMPARE(report.firstSkipped.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QCOMPARE(report.firstSkipped.at(i).lineNumber, expected.at(i).first);
@@ -181,17 +164,17 @@ void TestWordListImport::skipsBadLinesAndReportsThem()
 
 void TestWordListImport::refusesFilesThatAreNoText_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes"); // null: no file there
     QTest::addColumn<QString>("why");
     QTest::addColumn<test::ByCodePage<bool>>("refused");
     const QString nul = QStringLiteral("空字符");
     const QString notUtf16 = QStringLiteral("不是有效的 UTF-16");
     const test::ByCodePage<bool> always{true, true, true};
+    QTest::newRow("missing file") << QByteArray() << QStringLiteral("不存在") << always;
     QTest::newRow("nul byte") << QByteArray("good 好\r\nbad \0x\r\n", 16) << nul << always;
     // Code page 1252 reads every byte.
     QTest::newRow("neither utf-8 nor gb18030") << QByteArray("good \x81\x20\r\n") << QStringLiteral("编码")
                                                << test::ByCodePage<bool>{true, true, false};
-    QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << nul << always;
     const QByteArray nulCharacter = utf16(QStringView(u"good 好\r\nbad \0x\r\n", 16), QStringConverter::Utf16LE);
     QTest::newRow("utf-16 nul character") << nulCharacter << nul << always;
     QTest::newRow("utf-16 odd byte count") << utf16(u"good 好\r\n", QStringConverter::Utf16LE) + "x" << notUtf16
@@ -207,7 +190,7 @@ void TestWordListImport::refusesFilesThatAreNoText()
     QFETCH(test::ByCodePage<bool>, refused);
     if (!refused.here())
         QSKIP("the rows know no other ANSI code page");
-    const QString path = writeList(bytes);
+    const QString path = bytes.isNull() ? m_dir->filePath(QStringLiteral("none.txt")) : writeList(bytes);
     const ImportReport report = importWordList(path, *m_store);
     QCOMPARE(report.ok, !*refused.here());
     if (report.ok)
@@ -216,14 +199,6 @@ void TestWordListImport::refusesFilesThatAreNoText()
     QVERIFY2(report.error.contains(why), qPrintable(report.error));
     QCOMPARE(report.written, 0);
     QVERIFY(listedWords(m_store->folder()).isEmpty());
-}
-
-void TestWordListImport::missingFileIsAnError()
-{
-    const ImportReport report = importWordList(m_dir->path() + QStringLiteral("/none.txt"), *m_store);
-    QVERIFY(!report.ok);
-    QVERIFY(report.error.contains(QStringLiteral("none.txt")));
-    QVERIFY2(report.error.contains(QStringLiteral("不存在")), qPrintable(report.error));
 }
 
 void TestWordListImport::writeErrorStopsAndKeepsEarlierEntries()
@@ -275,26 +250,12 @@ void TestWordListImport::cancelKeepsTheLinesBefore()
     QVERIFY2(report.ok || report.error.contains(howFar.arg(words.size())), qPrintable(report.error));
 }
 
-void TestWordListImport::overLongLineIsSkipped()
-{
-    const QByteArray huge = "huge " + QByteArray(1024 * 1024, 'x') + "\r\n";
-    const ImportReport report = importWordList(writeList("a 一\r\n" + huge + "b 二\r\n"), *m_store);
-    QVERIFY(report.ok);
-    QCOMPARE(report.written, 2);
-    QCOMPARE(report.skippedCount, 1);
-    QCOMPARE(report.firstSkipped.at(0).lineNumber, 2);
-    QCOMPARE(report.firstSkipped.at(0).reason, SkipReason::TooLong);
-}
-
 void TestWordListImport::shippedListImportsWhole()
 {
     const QString path = test::sourceDir() + QStringLiteral("/data/words.txt");
     const QByteArray bytes = test::readBytes(path);
-    QVERIFY(!bytes.isEmpty());
     QCOMPARE(bytes.count("\r\n"), 3600);
     QCOMPARE(textcodec::detect(bytes), std::optional(textcodec::Encoding::Gb18030));
-    const QString text = textcodec::decodeAs(textcodec::Encoding::Gb18030, bytes);
-    QCOMPARE(text.count(QLatin1Char('\n')), 3600);
 
     const ImportReport report = importWordList(path, *m_store);
     QVERIFY2(report.ok, qPrintable(report.error));

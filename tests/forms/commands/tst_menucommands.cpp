@@ -60,11 +60,9 @@ void TestMenuCommands::importsAList_data()
     QTest::addColumn<qint64>("cancelAt"); // the lines done when the progress is cancelled; -1 never
     QTest::addColumn<bool>("newerVersionMeanwhile"); // announced while the import runs
     QTest::addColumn<QString>("message");            // its start
-    QTest::addColumn<QString>("count");              // while the message is up
-    QTest::newRow("whole") << -1ll << false << done << QStringLiteral("3");
-    QTest::newRow("cancelled at the second line") << 1ll << false << QStringLiteral("已取消导入“")
-                                                  << QStringLiteral("2");
-    QTest::newRow("a newer version announced meanwhile") << -1ll << true << done << QStringLiteral("3");
+    QTest::newRow("whole") << -1ll << false << done;
+    QTest::newRow("cancelled at the second line") << 1ll << false << QStringLiteral("已取消导入“");
+    QTest::newRow("a newer version announced meanwhile") << -1ll << true << done;
 }
 
 void TestMenuCommands::importsAList()
@@ -72,12 +70,9 @@ void TestMenuCommands::importsAList()
     QFETCH(qint64, cancelAt);
     QFETCH(bool, newerVersionMeanwhile);
     QFETCH(QString, message);
-    QFETCH(QString, count);
     m_fixture->addWords({{QStringLiteral("old"), QStringLiteral("旧")}});
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
     FrmMain &window = m_fixture->open();
-    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("1"));
-
     FakeDialogs &dialogs = m_fixture->fakes.dialogs;
     dialogs.chooseFileNext(writeList("new 新\r\nnext 下一个\r\n"));
     dialogs.answerNext(MessageAnswer::Ok);
@@ -87,12 +82,8 @@ void TestMenuCommands::importsAList()
         dialogs.answerNext(MessageAnswer::No);
         dialogs.onAdvance = [&](qint64) { m_fixture->fakes.pageLoader.finishWith(QStringLiteral("[9.9]")); };
     }
-    QString countSeen;
     bool progressGone = false;
-    dialogs.onMessage = [&](const FakeDialogs::Shown &) {
-        countSeen = m_fixture->text("Rema");
-        progressGone = !dialogs.progressUp;
-    };
+    dialogs.onMessage = [&](const FakeDialogs::Shown &) { progressGone = !dialogs.progressUp; };
     m_fixture->fakes.random.script({0.9f, 0.0f, 0.0f, 0.0f, 0.0f});
     window.importList();
 
@@ -102,11 +93,7 @@ void TestMenuCommands::importsAList()
     QVERIFY2(dialogs.shown.at(0).text.startsWith(message), qPrintable(dialogs.shown.at(0).text));
     QCOMPARE(dialogs.shown.at(0).icon, message == done ? MessageIcon::Information : MessageIcon::Exclamation);
     QCOMPARE(dialogs.shown.at(0).caption, QStringLiteral("Mirvo背单词"));
-    // The progress gone and the count the store's while the message is up; a question from
-    // the store after it.
     QVERIFY(progressGone);
-    QCOMPARE(countSeen, count);
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("old")); // sorted: new, (next,) old
     // A page that arrived during the import is judged once it has ended.
     if (newerVersionMeanwhile)
         QTRY_COMPARE(dialogs.shownTexts(), (QStringList{done, QStringLiteral("有新版本，是否升级？单击取消不再提醒。")}));
@@ -180,18 +167,13 @@ void TestMenuCommands::webSite()
 
 void TestMenuCommands::aboutIsShownOnce()
 {
+    // The window keeps one host: what the host does with a second show is its own test.
     FrmMain &window = m_fixture->open();
     window.showAbout();
     FrmAbout *about = window.aboutHost().window();
-    QVERIFY(about);
-    QVERIFY(about->isVisible());
-    QVERIFY(!about->parentWidget());
+    QVERIFY(about && about->isVisible() && !about->parentWidget());
     window.showAbout();
     QCOMPARE(window.aboutHost().window(), about);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
-                           [](const QWidget *w) { return w->isVisible() && w->inherits("mirvo::FrmAbout"); }),
-             1);
 }
 
 void TestMenuCommands::shortcutsWorkFromAnyControl_data()

@@ -2,7 +2,6 @@
 #include "widgets/ElidedLabel.h"
 #include "widgets/FileListBox.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -21,8 +20,6 @@ private slots:
     void refreshLeavesTheQuestionAlone_data();
     void refreshLeavesTheQuestionAlone();
     void askedWordIsInView();
-    void anotherWordButton();
-    void wordsAreShownAsPlainText();
     void captionsFromData_data();
     void captionsFromData();
 
@@ -50,8 +47,6 @@ void TestQuestionView::listSelectionBuildsThatWord_data()
     QTest::newRow("arrow down") << -1 << -1 << QList<int>{Qt::Key_Down} << QStringLiteral("b") << 1;
     QTest::newRow("arrow up at the top") << -1 << -1 << QList<int>{Qt::Key_Up} << QStringLiteral("a") << 0;
     QTest::newRow("End, then Home") << -1 << -1 << QList<int>{Qt::Key_End, Qt::Key_Home} << QStringLiteral("a") << 2;
-    QTest::newRow("page down") << -1 << -1 << QList<int>{Qt::Key_PageDown} << QStringLiteral("e") << 1;
-    QTest::newRow("type-ahead") << -1 << -1 << QList<int>{Qt::Key_D} << QStringLiteral("d") << 1;
 }
 
 void TestQuestionView::listSelectionBuildsThatWord()
@@ -92,7 +87,6 @@ void TestQuestionView::listSelectionBuildsThatWord()
     QCOMPARE(m_fixture->store->words().nameAt(list->selectedRow()), word);
     QCOMPARE(m_fixture->text("lbWord"), word);
     QCOMPARE(m_fixture->fakes.random.reseeds - reseeds, builds);
-    QCOMPARE(m_fixture->text("Rema"), QStringLiteral("5"));
     QCOMPARE(window.drill().question().word, word);
     QCOMPARE(window.answerButton(1)->text(), window.drill().question().meaning);
 }
@@ -140,45 +134,21 @@ void TestQuestionView::askedWordIsInView()
     QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(80, 0))));
 }
 
-void TestQuestionView::anotherWordButton()
-{
-    m_fixture = std::make_unique<DrillFixture>();
-    m_fixture->addWords({{QStringLiteral("a"), QStringLiteral("一")}, {QStringLiteral("b"), QStringLiteral("二")}});
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    FrmMain &window = m_fixture->open();
-    m_fixture->fakes.random.script({0.6f, 0.0f, 0.0f, 0.0f, 0.0f});
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmdShift")), Qt::LeftButton);
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("b"));
-    QCOMPARE(m_fixture->fakes.random.reseeds, 4);
-}
-
-void TestQuestionView::wordsAreShownAsPlainText()
-{
-    m_fixture = std::make_unique<DrillFixture>();
-    m_fixture->addWords({{QStringLiteral("&lt;b&gt;x"), QStringLiteral("<i>斜</i> &amp;")}});
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    FrmMain &window = m_fixture->open();
-    for (const char *name : {"lbWord", "lbYiSi", "Label3", "lbBanBen", "Rema"})
-        QCOMPARE(window.findChild<QLabel *>(QLatin1String(name))->textFormat(), Qt::PlainText);
-    QCOMPARE(m_fixture->text("lbWord"), QStringLiteral("&lt;b&gt;x"));
-    QCOMPARE(window.answerButton(1)->text(), QStringLiteral("<i>斜</i> &&amp;"));
-}
-
 void TestQuestionView::captionsFromData_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("meaning");
     QTest::addColumn<bool>("cut");
     QTest::addColumn<bool>("wordCut");
-    QTest::addColumn<int>("altKey"); // the access key a lone "&" would make; 0: none to try
     const QString longMeaning = QStringLiteral("n. 一种很长很长的释义，").repeated(6) + QStringLiteral("到此为止");
-    QTest::newRow("plain") << QStringLiteral("apple") << QStringLiteral("n. 苹果") << false << false << 0;
-    QTest::newRow("ampersand") << QStringLiteral("trial") << QStringLiteral("n. & v. 试验") << false << false << 0;
-    QTest::newRow("ampersand before a letter") << QStringLiteral("x") << QStringLiteral("a&b 甲乙") << false << false << int(Qt::Key_B);
-    QTest::newRow("ampersand in the word") << QStringLiteral("R&D") << QStringLiteral("研发") << false << false << int(Qt::Key_D);
-    QTest::newRow("long meaning") << QStringLiteral("long") << longMeaning << true << false << 0;
-    QTest::newRow("long meaning of ampersands") << QStringLiteral("amp") << QStringLiteral("&&&&&&&&&&").repeated(30) << true << false << 0;
-    QTest::newRow("long word") << QStringLiteral("pneumonoultramicroscopicsilicovolcanoconiosis") << QStringLiteral("矽肺病") << false << true << 0;
+    QTest::newRow("plain") << QStringLiteral("apple") << QStringLiteral("n. 苹果") << false << false;
+    QTest::newRow("ampersand before a letter") << QStringLiteral("x") << QStringLiteral("a&b 甲乙") << false << false;
+    QTest::newRow("ampersand in the word") << QStringLiteral("R&D") << QStringLiteral("研发") << false << false;
+    // A word names a file: no "<" on Windows, but an entity.
+    QTest::newRow("markup") << QStringLiteral("&lt;") << QStringLiteral("<i>斜</i> &amp;") << false << false;
+    QTest::newRow("long meaning") << QStringLiteral("long") << longMeaning << true << false;
+    QTest::newRow("long meaning of ampersands") << QStringLiteral("amp") << QStringLiteral("&&&&&&&&&&").repeated(30) << true << false;
+    QTest::newRow("long word") << QStringLiteral("pneumonoultramicroscopicsilicovolcanoconiosis") << QStringLiteral("矽肺病") << false << true;
 }
 
 void TestQuestionView::captionsFromData()
@@ -187,7 +157,6 @@ void TestQuestionView::captionsFromData()
     QFETCH(QString, meaning);
     QFETCH(bool, cut);
     QFETCH(bool, wordCut);
-    QFETCH(int, altKey);
     m_fixture = std::make_unique<DrillFixture>();
     m_fixture->addWords({{word, meaning}});
     m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
@@ -202,7 +171,6 @@ void TestQuestionView::captionsFromData()
                  qPrintable(button->text()));
         const QString shown = QString(button->text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
         QCOMPARE(button->toolTip(), cut ? meaning : QString());
-        QCOMPARE(button->font().pointSizeF(), 14.25);
         if (!cut) {
             QCOMPARE(shown, meaning);
             continue;
@@ -213,6 +181,9 @@ void TestQuestionView::captionsFromData()
         QVERIFY(shown.size() > 1);
         QVERIFY(button->fontMetrics().horizontalAdvance(shown) < button->width());
     }
+    // Text from files is data, never markup.
+    for (const char *name : {"lbWord", "lbYiSi", "Label3", "lbBanBen", "Rema"})
+        QCOMPARE(window.findChild<QLabel *>(QLatin1String(name))->textFormat(), Qt::PlainText);
     auto *lbWord = window.findChild<ElidedLabel *>(QStringLiteral("lbWord"));
     QCOMPARE(lbWord->text(), word);
     // The whole word where it is cut, above how to hear it (the fake voice works).
@@ -220,17 +191,6 @@ void TestQuestionView::captionsFromData()
     QCOMPARE(lbWord->toolTip(), wordCut ? word + QLatin1Char('\n') + speechTip : speechTip);
     QCOMPARE(lbWord->shownText().endsWith(QChar(0x2026)), wordCut);
     QVERIFY(lbWord->fontMetrics().horizontalAdvance(lbWord->shownText()) <= lbWord->contentsRect().width());
-    QCOMPARE(lbWord->font().pointSizeF(), 42.0);
-
-    // No access key answers; the meaning itself is judged, whatever the button shows.
-    if (altKey != 0)
-        QTest::keyClick(&window, Qt::Key(altKey), Qt::AltModifier);
-    QVERIFY(m_fixture->fakes.dialogs.shown.isEmpty());
-    window.findChild<QCheckBox *>(QStringLiteral("ckDlt"))->setChecked(false);
-    m_fixture->fakes.dialogs.answerNext(MessageAnswer::Ok);
-    m_fixture->fakes.random.script({0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
-    QTest::mouseClick(window.answerButton(2), Qt::LeftButton);
-    QCOMPARE(m_fixture->fakes.dialogs.shownTexts(), QStringList{QStringLiteral("恭喜！正确。")});
 }
 
 QTEST_MAIN(TestQuestionView)

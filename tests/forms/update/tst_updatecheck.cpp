@@ -129,13 +129,10 @@ void TestUpdateCheck::evaluation_data()
     const QString one = QStringLiteral("1");
     const QString zero = QStringLiteral("0");
 
+    // Which version a title announces is the rules' test; here what each answer leads to.
     row("[1.1] latest", QStringLiteral("Mirvo背单词 最新版本[1.1] - 论坛"), absent, "", latest, false, absent);
-    row("[1.10] latest", QStringLiteral("[1.10]"), absent, "", latest, false, absent);
     row("[1.0] test mode", QStringLiteral("[1.0]"), absent, "", testMode, false, absent);
-    row("[] test mode", QStringLiteral("[]"), absent, "", testMode, false, absent);
-    row("first of two pairs", QStringLiteral("[1.0] 新 [1.2]"), absent, "", testMode, false, absent);
     row("[1.2], no flag, No", QStringLiteral("最新版本[1.2]"), absent, "no", upgrade, true, absent);
-    row("[2], flag 0, No", QStringLiteral("[2]"), zero, "no", upgrade, true, zero);
     row("no flag, Cancel stores 1", QStringLiteral("[1.2]"), absent, "cancel", upgrade, true, one);
     row("flag 0, Cancel stores 1", QStringLiteral("[1.2]"), zero, "cancel", upgrade, true, one);
     row("flag 1, no question", QStringLiteral("[1.2]"), one, "", upgrade, true, one);
@@ -150,10 +147,6 @@ void TestUpdateCheck::evaluation_data()
         QStringLiteral("abc"));
     row("Cancel, save fails", QStringLiteral("[1.2]"), absent, "cancel", failed, true, absent, true);
     row("no document", std::nullopt, absent, "", failed, false, absent);
-    row("no brackets", QStringLiteral("无法显示此页"), absent, "", checking, false, absent);
-    row("empty title", QString(), absent, "", checking, false, absent);
-    row("close before open", QStringLiteral("a]b[1.2]"), absent, "", checking, false, absent);
-    row("open without close", QStringLiteral("版本[1.2"), absent, "", checking, false, absent);
 }
 
 void TestUpdateCheck::evaluation()
@@ -294,7 +287,6 @@ void TestUpdateCheck::offAsksNothingAndShowsNothing()
     m_check->start();
     m_fakes->pageLoader.finishWith(QStringLiteral("[1.2]"));
     QCOMPARE(m_fakes->pageLoader.navigated, QStringList());
-    QCOMPARE(m_fakes->pageLoader.stops, 0);
     QCOMPARE(m_label->text(), QString());
 
     m_label->setTextFitted(upgrade);
