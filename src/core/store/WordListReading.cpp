@@ -27,7 +27,6 @@ bool WordList::reread(QString *error)
 {
     // Followed before the reading, so that nothing changing after it is missed.
     m_watch.follow(m_folder);
-    const quint64 reading = ++m_reading;
     std::vector<Added> added;
     bool marked = false;
     m_order.begin();
@@ -41,7 +40,7 @@ bool WordList::reread(QString *error)
         }
         // Past a change, a name already listed costs a lookup: no decoding, no sorting.
         if (const auto known = m_words.find(bytes); known != m_words.end())
-            known->second.seen = reading;
+            known->second.seen = m_reading;
         else
             added.push_back({QString(), QString(), std::string(bytes)});
     });
@@ -75,6 +74,9 @@ void WordList::sortAdded(std::vector<Added> &added)
 
 void WordList::markFollowed()
 {
+    // A new mark only when something changed: an unchanged folder leaves every row the current
+    // reading's, which the store's own insertions rely on.
+    ++m_reading;
     for (const std::string_view name : m_order.followedNames()) {
         if (const auto known = m_words.find(name); known != m_words.end())
             known->second.seen = m_reading;

@@ -59,6 +59,8 @@ void TestEntryChanges::ownChangesAreListedAtOnce_data()
     QTest::newRow("a batch in one run") << "batch" << QStringList{QStringLiteral("g1"), QStringLiteral("g0")} << 1 << 0 << 0;
     QTest::newRow("a batch in two runs, one word twice")
         << "batch" << QStringList{QStringLiteral("a"), QStringLiteral("e"), QStringLiteral("a")} << 2 << 0 << 0;
+    QTest::newRow("a batch after a reading that found no change")
+        << "reread, batch" << QStringList{QStringLiteral("a"), QStringLiteral("c")} << 2 << 0 << 0;
     QTest::newRow("a batch into an empty store") << "emptied, batch" << QStringList{QStringLiteral("a"), QStringLiteral("c")} << 0 << 0 << 1;
 }
 
@@ -74,6 +76,10 @@ void TestEntryChanges::ownChangesAreListedAtOnce()
         QVERIFY(store.writeEntry(QLatin1String(word), QStringLiteral("x"), nullptr));
         if (change.startsWith(QLatin1String("emptied")))
             QVERIFY(store.deleteEntry(QLatin1String(word), nullptr));
+    }
+    if (change.startsWith(QLatin1String("reread"))) {
+        QVERIFY(store.reread(nullptr));
+        QVERIFY(store.reread(nullptr));
     }
     const WordList &list = store.words();
     QSignalSpy insertions(&list, &QAbstractItemModel::rowsInserted);
