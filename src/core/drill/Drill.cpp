@@ -116,7 +116,7 @@ void Drill::dontKnow()
 void Drill::importList(const QString &path, ImportProgress progress)
 {
     const ImportReport report = importWordList(path, m_store, progress);
-    progress = nullptr;
+    progress = nullptr; // closes its dialog before any message box opens
     if (!report.ok)
         tell(Kind::Warning, report.error); // the words imported before the failure or cancel stay
     // The list holds the import's words already; the reading follows changes made outside.
