@@ -96,9 +96,7 @@ WordList::Words::const_iterator WordList::find(const QString &name, const std::s
     if (const auto known = m_words.find(bytes); known != m_words.end())
         return known;
     // Not in the file system's encoding (GBK on Linux): the sorted rows hold it by its text.
-    const auto row = std::lower_bound(m_rows.cbegin(), m_rows.cend(), name, [](const Row row, const QString &value) {
-        return wordnames::listedBefore(row->second.name, value);
-    });
+    const auto row = firstRowNotBefore(name);
     return row != m_rows.cend() && (*row)->second.name == name ? m_words.find((*row)->first) : m_words.end();
 }
 
@@ -150,11 +148,14 @@ void WordList::removeRow(std::vector<Row>::const_iterator row)
 std::vector<WordList::Row>::const_iterator WordList::rowIn(Words::const_iterator known) const
 {
     // Rows are sorted by name: the first that is not before it, then on to this very one.
-    const auto first = std::lower_bound(m_rows.cbegin(), m_rows.cend(), known->second.name,
-                                        [](const Row row, const QString &value) {
-                                            return wordnames::listedBefore(row->second.name, value);
-                                        });
-    return std::find_if(first, m_rows.cend(), [&](const Row row) { return row == &*known; });
+    return std::find_if(firstRowNotBefore(known->second.name), m_rows.cend(), [&](const Row row) { return row == &*known; });
+}
+
+std::vector<WordList::Row>::const_iterator WordList::firstRowNotBefore(const QString &name) const
+{
+    return std::lower_bound(m_rows.cbegin(), m_rows.cend(), name, [](const Row row, const QString &value) {
+        return wordnames::listedBefore(row->second.name, value);
+    });
 }
 
 qsizetype WordList::rowFor(const QString &name) const

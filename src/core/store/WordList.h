@@ -99,6 +99,7 @@ private:
     void insertRow(Added &added);
     void removeRow(std::vector<Row>::const_iterator row);
     std::vector<Row>::const_iterator rowIn(Words::const_iterator known) const;
+    std::vector<Row>::const_iterator firstRowNotBefore(const QString &name) const;
     qsizetype rowFor(const QString &name) const;
 
     QString m_folder;
